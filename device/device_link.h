@@ -1,0 +1,87 @@
+#pragma once
+// The command protocol to the unit: one-letter commands with a byte handshake,
+// and the receive state that the handshake and the buffer view share.
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "device/channel_table.h"
+
+namespace tv {
+
+// What the protocol needs of the serial port.
+class DevicePort {
+public:
+    virtual ~DevicePort() = default;
+    virtual bool writebyte(uint8_t b) = 0;
+    virtual bool readbyte(uint8_t& b) = 0;
+    virtual bool read(uint8_t* buffer, int32_t count) = 0;
+    virtual int32_t rxcount() = 0;  // -1 when closed
+    virtual bool setdtr(bool on) = 0;
+    virtual bool setrts(bool on) = 0;
+};
+
+// How a command waits: handle pending events (the receive handler among them),
+// blocking until one arrives, the deadline passes, or the program shuts down.
+class EventWaiter {
+public:
+    enum class Outcome { Handled, TimedOut, ShuttingDown };
+    virtual ~EventWaiter() = default;
+    virtual Outcome waitForEvents(std::chrono::steady_clock::time_point deadline) = 0;
+};
+
+// What the protocol shows.
+class DeviceView {
+public:
+    virtual ~DeviceView() = default;
+    virtual void appendStatusText(const std::string& text) = 0;  // onto Memo2's last line
+    virtual void addStatusLine(const std::string& line) = 0;     // a new line in Memo2
+    virtual void showRxEventCount(const std::string& text) = 0;  // hidden Edit7
+    virtual void setBufferView(const std::string& text) = 0;     // Memo3, whole text
+    virtual void showMessage(const std::string& text) = 0;       // modal box, one OK button
+    virtual void setCommandsEnabled(bool enabled) = 0;           // Write, Initialize, Dump
+};
+
+class DeviceLink {
+public:
+    static constexpr int kBufferSize = 1025;      // positions 0..1024
+    static constexpr int kImageStart = 513;       // ChannelImage: 513..640
+    static constexpr int kImageSize = 128;
+    static constexpr std::chrono::milliseconds kReplyTimeout{2000};
+
+    DeviceLink(DevicePort& port, EventWaiter& waiter, DeviceView& view);
+
+    // Commands; each returns false when it stopped early (no reply, shut down).
+    bool write(const ChannelTable& table);  // "Write"
+    bool dump();                            // "Dump"
+    bool initialize();                      // "Initialize"
+    void viewBuffer();                      // "View Buffer"
+    void manualSend(uint8_t b);             // hidden Edit8
+    void manualCR();                        // hidden "send"
+
+    // Port events.
+    void onRxChar();
+    void onPacket();
+    void onOpen();
+    void onClose();
+
+    bool busy() const { return m_busy; }
+
+    // Receive state, zero at start.
+    int32_t RxEventCount = 0;
+    uint8_t RxByte = 0;
+    int32_t ReplyFlag = 0;
+    std::array<uint8_t, kBufferSize> DeviceBuffer{};
+    int32_t BufferPos = 0;
+
+private:
+    bool WaitForReply();
+
+    DevicePort& m_port;
+    EventWaiter& m_waiter;
+    DeviceView& m_view;
+    bool m_busy = false;
+};
+
+}  // namespace tv

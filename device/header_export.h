@@ -1,0 +1,30 @@
+#pragma once
+// "save": the eight channels as a C header fragment <yyyymmdd_hhnn>param.h.
+#include <ctime>
+#include <string>
+
+#include "device/channel_table.h"
+
+namespace tv {
+
+// The wall clock, replaceable in tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::time_t now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    std::time_t now() const override;
+};
+
+// The 41 lines, each ended by CR LF, for the local time `local`.
+std::string headerText(const ChannelTable& table, const std::tm& local);
+
+// Writes the header into `directory` (no trailing separator needed) and returns
+// its path. Every step is checked; a failure throws tv::InOutError.
+std::string exportHeader(const ChannelTable& table, const std::string& directory,
+                         const Clock& clock);
+
+}  // namespace tv
