@@ -1,0 +1,151 @@
+#pragma once
+// The main window: every control of the configurator and the handlers behind them.
+// The handlers are thin: they read control texts and indices, call into the synth,
+// device and serial rooms with plain values, and show what comes back.
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "device/channel_table.h"
+#include "device/device_link.h"
+#include "device/header_export.h"
+#include "synth/finder_view.h"
+#include "synth/ratio_finder.h"
+#include "synth/synth_options.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace tv {
+
+class RadioGroup;
+class Trs232c;
+class QtEventWaiter;
+
+class TForm1 : public QWidget, private FinderView, private DeviceView {
+    Q_OBJECT
+public:
+    // Runs FormCreate, the start-up open included, before the window is shown.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, named as on the form.
+    QTabWidget* PageControl1;
+    QWidget *TabSheet1, *TabSheet2, *TabSheet3;
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
+    QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
+        *Button9, *Button10, *Button11, *Button12, *Button13, *Button14, *Button15;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
+        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18,
+        *Label19, *Label20, *Label21;
+    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5,
+        *RadioGroup6, *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
+    QComboBox *ComboBox1, *ComboBox2;
+    QPlainTextEdit *Memo1, *Memo2, *Memo3;
+    QPushButton* BitBtn1;
+
+    // Own state of the window; the receive state lives in the device link.
+    int32_t CurrentR = 0;
+    LatchSet latchSet;
+    ChannelTable channelTable;
+
+    // The serial component, created and destroyed with the window.
+    Trs232c& rs232c1() { return *m_rs232c1; }
+    DeviceLink& deviceLink() { return *m_link; }
+
+    // The header export's clock; tests fix it.
+    void setClock(std::unique_ptr<Clock> clock) { m_clock = std::move(clock); }
+
+    // Handlers.
+    void FormCreate();
+    bool FormClose();  // false when the window has to stay open
+    void CaptionInit();
+    void CalcPLLReg();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button10Click();
+    void Button11Click();
+    void Button12Click();
+    void Button13Click();
+    void Button14Click();
+    void Button15Click();
+    void Edit8KeyPress(const QString& typed);
+    void rs232c1RXCHAR();
+    void rs232c1PACKET();
+    void rs232c1Open();
+    void rs232c1Close();
+
+    // Setting a combo box's index: the value it already has changes nothing; a value
+    // outside its list leaves no item selected.
+    static void setComboIndex(QComboBox* box, int index);
+    // The selected item's text, empty when none is selected.
+    static QString selectedText(const QComboBox* box);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildLowLevelPage();
+    void buildManualWritePage();
+    void buildComPortPage();
+    void connectHandlers();
+    void createPort();
+    void loadSettings();
+    void saveSettings();
+    void startupOpen();
+    void openPort();  // steps 2 to 6 of "Open"
+    std::string currentDirectory() const;
+
+    // FinderView
+    std::string localOutputText() const override;
+    std::string multiplierText() const override;
+    std::string stdText() const override;
+    SynthOptions options() const override;
+    std::string decimalSeparator() const override;
+    void clearStatus() override;
+    void addStatusLine(const std::string& line) override;
+    void setSearchCaption(const std::string& caption) override;
+    void setLabel(FinderLabel label, const std::string& text) override;
+    std::string label(FinderLabel label) const override;
+    void setResult(ResultEdit edit, const std::string& text) override;
+    void setEnabled(FinderControl control, bool enabled) override;
+
+    // DeviceView
+    void appendStatusText(const std::string& text) override;
+    void showRxEventCount(const std::string& text) override;
+    void setBufferView(const std::string& text) override;
+    void showMessage(const std::string& text) override;
+    void setCommandsEnabled(bool enabled) override;
+
+    void flushStatus();
+    QLabel* finderLabel(FinderLabel label) const;
+    QLineEdit* resultEdit(ResultEdit edit) const;
+    template <typename Fn>
+    void guard(Fn&& fn);
+
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<Trs232c> m_rs232c1;
+    std::unique_ptr<DevicePort> m_portAdapter;
+    std::unique_ptr<QtEventWaiter> m_waiter;
+    std::unique_ptr<DeviceLink> m_link;
+    RatioFinder m_finder;
+    bool m_closeAfterCommand = false;
+    QString m_pendingStatus;
+    bool m_statusEndsInLineBreak = true;
+};
+
+}  // namespace tv

@@ -1,0 +1,213 @@
+// The main window's settings file, serial port and device commands.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/Unit1.h"
+#include "app/dialogs.h"
+#include "app/error_guard.h"
+#include "app/profile/settings.h"
+#include "app/qt_event_waiter.h"
+#include "app/qtglue/qt_ui_poster.h"
+#include "app/radio_group.h"
+#include "serial/rs232c.h"
+
+namespace tv {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& text) { return text.toStdString(); }
+
+// The protocol's view of the window's serial component.
+class PortAdapter : public DevicePort {
+public:
+    explicit PortAdapter(Trs232c& port) : m_port(port) {}
+    bool writebyte(uint8_t b) override { return m_port.writebyte(b); }
+    bool readbyte(uint8_t& b) override { return m_port.readbyte(b); }
+    bool read(uint8_t* buffer, int32_t count) override { return m_port.read(buffer, count); }
+    int32_t rxcount() override { return m_port.rxcount(); }
+    bool setdtr(bool on) override { return m_port.setdtr(on); }
+    bool setrts(bool on) override { return m_port.setrts(on); }
+
+private:
+    Trs232c& m_port;
+};
+
+// The bit rate of the selected ComboBox2 item; 9600 when none is selected or
+// its text is not a whole number.
+int32_t bitRateOf(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? value : 9600;
+}
+
+}  // namespace
+
+// ---- Settings file ---------------------------------------------------------
+
+void TForm1::loadSettings() {
+    const Settings st = tv::loadSettings(settingsPath(currentDirectory()));
+    setComboIndex(ComboBox1, st.portname);
+    setComboIndex(ComboBox2, st.BAUD);
+    RadioGroup2->setItemIndex(st.Channel);
+    RadioGroup3->setItemIndex(st.Pol);
+    RadioGroup4->setItemIndex(st.Out);
+    RadioGroup5->setItemIndex(st.current1);
+    Edit1->setText(q(st.LocalOutput));
+    Edit2->setText(q(st.Multiplier));
+    Edit3->setText(q(st.STD));
+    RadioGroup1->setItemIndex(st.LDP);
+    RadioGroup7->setItemIndex(st.AntiBackLash);
+    RadioGroup8->setItemIndex(st.TimerCountCTRL);
+    RadioGroup9->setItemIndex(st.CPOut);
+    RadioGroup10->setItemIndex(st.PSCValue);
+    RadioGroup6->setItemIndex(st.Version);
+}
+
+void TForm1::saveSettings() {
+    Settings st;
+    st.LocalOutput = s(Edit1->text());
+    st.Multiplier = s(Edit2->text());
+    st.STD = s(Edit3->text());
+    st.portname = ComboBox1->currentIndex();
+    st.BAUD = ComboBox2->currentIndex();
+    st.Pol = RadioGroup3->itemIndex();
+    st.Out = RadioGroup4->itemIndex();
+    st.current1 = RadioGroup5->itemIndex();
+    st.Channel = RadioGroup2->itemIndex();
+    st.LDP = RadioGroup1->itemIndex();
+    st.AntiBackLash = RadioGroup7->itemIndex();
+    st.TimerCountCTRL = RadioGroup8->itemIndex();
+    st.CPOut = RadioGroup9->itemIndex();
+    st.PSCValue = RadioGroup10->itemIndex();
+    st.Version = RadioGroup6->itemIndex();
+    tv::saveSettings(settingsPath(currentDirectory()), st);
+}
+
+// ---- Serial port -----------------------------------------------------------
+
+void TForm1::createPort() {
+    m_rs232c1 = makeSystemRs232c(makeQtUiPosterFactory());
+    Trs232c& port = *m_rs232c1;
+    port.portname = "COM1";
+    port.bps = 9600;
+    port.charbit = 8;
+    port.stopbit = "1";
+    port.paritymode = "無し";
+    port.rxbuffsize = 1024;
+    port.txbuffsize = 1024;
+    port.readinterval = 0;
+    port.rxtimeout = 30000;
+    port.txtimeout = 30000;
+    port.flowflag = 1;
+    port.setFlow(rsflowset{dfBinary});
+    port.setPacketsize(0);
+    port.debug = false;
+    port.XonLim = 0;
+    port.XoffLim = 0;
+    port.XonChar = 0x11;
+    port.XoffChar = 0x13;
+    port.ErrorChar = 0;
+    port.EofChar = 0;
+    port.EvtChar = 0;
+    port.OnRXCHAR = [this](Trs232c&) { rs232c1RXCHAR(); };
+    port.OnPACKET = [this](Trs232c&) { rs232c1PACKET(); };
+    port.OnOpen = [this](Trs232c&) { rs232c1Open(); };
+    port.OnClose = [this](Trs232c&) { rs232c1Close(); };
+    port.exceptionReport = [this](const std::exception& e) { reportError(this, e); };
+
+    m_portAdapter = std::make_unique<PortAdapter>(port);
+    m_waiter = std::make_unique<QtEventWaiter>();
+    m_link = std::make_unique<DeviceLink>(*m_portAdapter, *m_waiter,
+                                          static_cast<DeviceView&>(*this));
+}
+
+void TForm1::openPort() {
+    rs232c1().bps = bitRateOf(selectedText(ComboBox2));
+    rs232c1().portname = s(selectedText(ComboBox1));
+    Button1->setEnabled(false);
+    Button2->setEnabled(true);
+    if (rs232c1().open()) return;
+    dialogs().beep();
+    dialogs().showMessage(this, QStringLiteral("Error"));
+    Button1->setEnabled(true);
+    Button2->setEnabled(false);
+}
+
+void TForm1::startupOpen() { openPort(); }
+
+void TForm1::Button1Click() {
+    rs232c1().close();
+    openPort();
+}
+
+void TForm1::Button2Click() {
+    rs232c1().close();
+    Button1->setEnabled(true);
+    Button2->setEnabled(false);
+}
+
+// ---- Device commands -------------------------------------------------------
+
+// A command's wait may have been ended by a close of the window: close for real
+// once the command has stopped.
+template <typename Fn>
+static void runCommand(TForm1* form, bool& closeAfterCommand, Fn&& command) {
+    command();
+    if (closeAfterCommand) QTimer::singleShot(0, form, &QWidget::close);
+}
+
+void TForm1::Button6Click() {
+    runCommand(this, m_closeAfterCommand, [this] { m_link->write(channelTable); });
+}
+
+void TForm1::Button11Click() {
+    runCommand(this, m_closeAfterCommand, [this] { m_link->dump(); });
+}
+
+void TForm1::Button10Click() {
+    runCommand(this, m_closeAfterCommand, [this] { m_link->initialize(); });
+}
+
+void TForm1::Button13Click() { m_link->viewBuffer(); }
+void TForm1::Button12Click() { m_link->manualSend(0x0D); }
+
+void TForm1::Edit8KeyPress(const QString& typed) {
+    for (char c : typed.toStdString()) m_link->manualSend(static_cast<uint8_t>(c));
+}
+
+void TForm1::rs232c1RXCHAR() {
+    struct FlushAtEnd {
+        TForm1* form;
+        ~FlushAtEnd() { form->flushStatus(); }
+    } flush{this};
+    m_link->onRxChar();
+}
+
+void TForm1::rs232c1PACKET() { m_link->onPacket(); }
+void TForm1::rs232c1Open() { m_link->onOpen(); }
+void TForm1::rs232c1Close() { m_link->onClose(); }
+
+void TForm1::showRxEventCount(const std::string& text) { Edit7->setText(q(text)); }
+
+void TForm1::setBufferView(const std::string& text) {
+    // The view's rows end in CR LF; the memo keeps one line break per row.
+    QString shown = q(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo3->setPlainText(shown);
+}
+
+void TForm1::showMessage(const std::string& text) {
+    flushStatus();
+    dialogs().showMessage(this, q(text));
+}
+
+void TForm1::setCommandsEnabled(bool enabled) {
+    for (QPushButton* b : {Button6, Button10, Button11}) b->setEnabled(enabled);
+}
+
+}  // namespace tv

@@ -1,0 +1,30 @@
+#pragma once
+// Every message box and the system beep go through here, so tests can replace
+// them with a recorder instead of blocking on a modal box.
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+namespace tv {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal box with one OK button and no icon ("Error", "データ読込みエラー").
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The standard error box: error icon, the application's title, one OK button.
+    virtual void showError(QWidget* parent, const QString& text) = 0;
+    // The information beep that comes before a notice.
+    virtual void beep() = 0;
+};
+
+// The dialogs in use; the real ones unless a test installed its own.
+Dialogs& dialogs();
+// Installs d (nullptr restores the real ones) and returns the previous one.
+std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> d);
+
+// The application's title, shown on every box.
+QString applicationTitle();
+
+}  // namespace tv

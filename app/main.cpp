@@ -1,0 +1,13 @@
+// tvconfig: configurator for Tarvex local-oscillator units.
+#include <QApplication>
+#include <QFont>
+
+#include "app/Unit1.h"
+#include "app/tv_application.h"
+
+int main(int argc, char* argv[]) {
+    tv::TvApplication app(argc, argv);
+    tv::TForm1 form;  // FormCreate runs here, before the window is first shown
+    form.show();
+    return app.exec();
+}

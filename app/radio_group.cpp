@@ -1,0 +1,64 @@
+#include "app/radio_group.h"
+
+#include <QRadioButton>
+#include <algorithm>
+
+namespace tv {
+
+namespace {
+// Room the frame and its title take, as the classic radio group leaves it.
+constexpr int kTitleHeight = 14;
+constexpr int kSideMargin = 8;
+constexpr int kBottomMargin = 4;
+}  // namespace
+
+RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns,
+                       QWidget* parent)
+    : QGroupBox(caption, parent), m_group(this), m_columns(std::max(1, columns)) {
+    m_group.setExclusive(true);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], this);
+        m_group.addButton(b, i);
+        m_buttons.push_back(b);
+    }
+    layoutButtons();
+}
+
+int RadioGroup::itemIndex() const { return m_group.checkedId(); }
+
+void RadioGroup::setItemIndex(int index) {
+    if (index < -1) index = -1;
+    if (index >= count()) index = count() - 1;
+    if (index == -1) {
+        // An exclusive group refuses to uncheck its last checked button.
+        m_group.setExclusive(false);
+        for (auto* b : m_buttons) b->setChecked(false);
+        m_group.setExclusive(true);
+        return;
+    }
+    m_buttons[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void RadioGroup::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    layoutButtons();
+}
+
+void RadioGroup::layoutButtons() {
+    if (m_buttons.empty()) return;
+    const int n = count();
+    const int perColumn = (n + m_columns - 1) / m_columns;
+    const int innerWidth = std::max(1, width() - 2 * kSideMargin);
+    const int innerHeight = std::max(1, height() - kTitleHeight - kBottomMargin);
+    const int columnWidth = innerWidth / m_columns;
+    const int rowHeight = innerHeight / perColumn;
+    for (int i = 0; i < n; ++i) {
+        const int column = i / perColumn;
+        const int row = i % perColumn;
+        m_buttons[static_cast<size_t>(i)]->setGeometry(kSideMargin + column * columnWidth,
+                                                       kTitleHeight + row * rowHeight, columnWidth,
+                                                       std::max(rowHeight, 14));
+    }
+}
+
+}  // namespace tv
