@@ -52,7 +52,8 @@ public:
 
     DeviceLink(DevicePort& port, EventWaiter& waiter, DeviceView& view);
 
-    // Commands; each returns false when it stopped early (no reply, shut down).
+    // Commands; each returns false when it stopped early (no reply, shut down)
+    // or did not start because another command is still waiting.
     bool write(const ChannelTable& table);  // "Write"
     bool dump();                            // "Dump"
     bool initialize();                      // "Initialize"
@@ -76,7 +77,12 @@ public:
     int32_t BufferPos = 0;
 
 private:
+    class CommandScope;
+
+    // Until ReplyFlag is set; false when the unit did not answer in time or the
+    // program is shutting down, and the command must stop.
     bool WaitForReply();
+    void storeReceived(uint8_t b);
 
     DevicePort& m_port;
     EventWaiter& m_waiter;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "device/channel_table.h"
+#include "device/file_writer.h"
 
 namespace tv {
 
@@ -22,9 +23,15 @@ public:
 // The 41 lines, each ended by CR LF, for the local time `local`.
 std::string headerText(const ChannelTable& table, const std::tm& local);
 
+// "<yyyymmdd_hhnn>param.h" for the local time `local`.
+std::string headerFileName(const std::tm& local);
+
 // Writes the header into `directory` (no trailing separator needed) and returns
-// its path. Every step is checked; a failure throws tv::InOutError.
+// its path. Every step is checked; a failure throws tv::InOutError and removes
+// the file it had created or truncated, so no half-written header is left behind.
 std::string exportHeader(const ChannelTable& table, const std::string& directory,
                          const Clock& clock);
+std::string exportHeader(const ChannelTable& table, const std::string& directory,
+                         const Clock& clock, FileWriter& writer);
 
 }  // namespace tv

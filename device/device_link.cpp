@@ -1,0 +1,233 @@
+#include "device/device_link.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "device/hex_text.h"
+
+namespace tv {
+
+namespace {
+
+constexpr uint8_t kCommandWrite = 0x57;       // 'W'
+constexpr uint8_t kCommandDump = 0x44;        // 'D'
+constexpr uint8_t kCommandInitialize = 0x49;  // 'I'
+constexpr uint8_t kCR = 0x0D;
+constexpr int kViewRows = 17;
+constexpr int kViewColumns = 16;
+constexpr int kPacketBufferSize = 1025;
+
+// The 16-byte block of one channel in the order the unit stores it: InitReg,
+// RefReg, NReg, FuncReg, each least significant byte first.
+void putWord(uint8_t* out, int32_t word) {
+    // Repeated division truncating toward zero, byte by byte. For the 24-bit words
+    // this is plain little-endian order; a negative word (an option out of range)
+    // deliberately does not come out as its two's complement, as the unit has always
+    // received it.
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<uint8_t>(word % 256);
+        word /= 256;
+    }
+}
+
+}  // namespace
+
+// Marks a command as running: the command buttons are disabled while it waits
+// and enabled again however it ends.
+class DeviceLink::CommandScope {
+public:
+    explicit CommandScope(DeviceLink& link) : m_link(link) {
+        m_link.m_busy = true;
+        m_link.m_view.setCommandsEnabled(false);
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+    ~CommandScope() {
+        m_link.m_busy = false;
+        m_link.m_view.setCommandsEnabled(true);
+    }
+
+private:
+    DeviceLink& m_link;
+};
+
+DeviceLink::DeviceLink(DevicePort& port, EventWaiter& waiter, DeviceView& view)
+    : m_port(port), m_waiter(waiter), m_view(view) {}
+
+bool DeviceLink::write(const ChannelTable& table) {
+    if (m_busy) {
+        return false;
+    }
+    CommandScope scope(*this);
+    BufferPos = 0;
+    ReplyFlag = 0;
+
+    std::array<uint8_t, kImageSize> image{};
+    for (size_t c = 0; c < ChannelTable::kChannels; ++c) {
+        uint8_t* block = image.data() + 16 * c;
+        putWord(block, table.InitReg[c]);
+        putWord(block + 4, table.RefReg[c]);
+        putWord(block + 8, table.NReg[c]);
+        putWord(block + 12, table.FuncReg[c]);
+    }
+    // The image stays in DeviceBuffer for anyone who looks, but the bytes are sent
+    // from this copy: replies keep landing in the buffer and, after 513 of them,
+    // would otherwise overwrite image bytes not yet sent.
+    std::copy(image.begin(), image.end(), DeviceBuffer.begin() + kImageStart);
+
+    m_port.writebyte(kCommandWrite);
+    if (!WaitForReply()) {
+        return false;
+    }
+    ReplyFlag = 0;
+    m_port.writebyte(kCR);
+    if (!WaitForReply()) {
+        return false;
+    }
+    for (const uint8_t b : image) {
+        ReplyFlag = 0;
+        m_port.writebyte(b);
+        if (!WaitForReply()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DeviceLink::dump() {
+    if (m_busy) {
+        return false;
+    }
+    CommandScope scope(*this);
+    BufferPos = 0;
+    ReplyFlag = 0;
+    m_port.writebyte(kCommandDump);
+    if (!WaitForReply()) {
+        return false;
+    }
+    // The unit's memory follows unasked; the receive handler collects it.
+    ReplyFlag = 0;
+    m_port.writebyte(kCR);
+    return true;
+}
+
+bool DeviceLink::initialize() {
+    if (m_busy) {
+        return false;
+    }
+    CommandScope scope(*this);
+    ReplyFlag = 0;  // BufferPos is left alone: the answer lands behind earlier data
+    m_port.writebyte(kCommandInitialize);
+    if (!WaitForReply()) {
+        return false;
+    }
+    m_port.writebyte(kCR);
+    return true;
+}
+
+void DeviceLink::viewBuffer() {
+    std::string text;
+    text.reserve(kViewRows * (kViewColumns * 3 + 2));
+    // Position 0, the first byte after a Dump or Write, is not shown.
+    for (int r = 0; r < kViewRows; ++r) {
+        for (int k = 0; k < kViewColumns; ++k) {
+            text += hexByte(DeviceBuffer[static_cast<size_t>(1 + kViewColumns * r + k)]);
+            text += ' ';
+        }
+        text += "\r\n";
+    }
+    m_view.setBufferView(text);
+}
+
+void DeviceLink::manualSend(uint8_t b) {
+    m_port.writebyte(b);
+}
+
+void DeviceLink::manualCR() {
+    m_port.writebyte(kCR);
+}
+
+void DeviceLink::onRxChar() {
+    // Counted even when the port has closed meanwhile: the event was handled.
+    ++RxEventCount;
+    m_view.showRxEventCount(std::to_string(RxEventCount));
+    while (m_port.rxcount() > 0) {
+        uint8_t b = 0;
+        const bool ok = m_port.readbyte(b);
+        if (ok) {
+            RxByte = b;
+        } else {
+            // RxByte keeps the byte before, which is stored and shown once more.
+            m_view.showMessage("データ読込みエラー");
+        }
+        ReplyFlag = 1;
+        m_view.appendStatusText(hexByte(RxByte) + " ");
+        storeReceived(RxByte);
+        if (!ok) {
+            // A dead port can go on reporting bytes that no read delivers; one
+            // message per event is enough, the rest waits for the next event.
+            break;
+        }
+    }
+}
+
+void DeviceLink::onPacket() {
+    m_view.showMessage("パケットサイズです");
+    int32_t count = m_port.rxcount();
+    if (count <= 0) {
+        return;
+    }
+    if (count > kPacketBufferSize) {
+        count = kPacketBufferSize;
+    }
+    std::array<uint8_t, kPacketBufferSize> discard{};
+    m_port.read(discard.data(), count);
+}
+
+void DeviceLink::onOpen() {
+    m_port.setdtr(true);
+    m_port.setrts(true);
+}
+
+void DeviceLink::onClose() {
+    m_port.setdtr(false);
+    m_port.setrts(false);
+}
+
+bool DeviceLink::WaitForReply() {
+    const auto deadline = std::chrono::steady_clock::now() + kReplyTimeout;
+    while (ReplyFlag == 0) {
+        EventWaiter::Outcome outcome = m_waiter.waitForEvents(deadline);
+        // A waiter kept busy by other events must not stretch the wait.
+        if (outcome == EventWaiter::Outcome::Handled && ReplyFlag == 0 &&
+            std::chrono::steady_clock::now() >= deadline) {
+            outcome = EventWaiter::Outcome::TimedOut;
+        }
+        switch (outcome) {
+            case EventWaiter::Outcome::Handled:
+                break;
+            case EventWaiter::Outcome::TimedOut:
+                if (ReplyFlag != 0) {
+                    return true;  // the reply came with the last events handled
+                }
+                m_view.addStatusLine("No reply from the unit");
+                return false;
+            case EventWaiter::Outcome::ShuttingDown:
+                return false;
+        }
+    }
+    return true;
+}
+
+void DeviceLink::storeReceived(uint8_t b) {
+    // Bytes beyond the buffer's end are dropped; BufferPos still counts them.
+    if (BufferPos >= 0 && BufferPos < kBufferSize) {
+        DeviceBuffer[static_cast<size_t>(BufferPos)] = b;
+    }
+    if (BufferPos < std::numeric_limits<int32_t>::max()) {
+        ++BufferPos;
+    }
+}
+
+}  // namespace tv
