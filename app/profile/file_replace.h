@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file reading and replacing for the settings file.
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+// Reads the whole of a regular file into `content`. Returns 0 or the errno of the failure
+// (ENOENT for a missing file, EISDIR for a directory).
+int readWholeFile(const std::string& path, std::string& content);
+
+// Replaces the file at `path` (following a symbolic link to its target) by
+// `content`: the new content goes into a temporary file in the same directory,
+// is synchronised to the disk and renamed over the old file, which keeps its
+// permission bits. A crash or a full disk leaves the old or the new file, never
+// a mixture. Returns 0 or the errno of the failed step; the temporary file is
+// removed on failure.
+int replaceFile(const std::string& path, std::string_view content);
+
+}  // namespace tv

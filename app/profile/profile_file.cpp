@@ -1,0 +1,71 @@
+#include "app/profile/profile_file.h"
+
+#include <cerrno>
+
+#include "app/profile/file_replace.h"
+#include "app/profile/profile_integer.h"
+#include "synth/errors.h"
+
+namespace tv {
+
+ProfileFile::ProfileFile(std::string path) : m_path(std::move(path)) {}
+
+const ProfileDocument& ProfileFile::document() const {
+    if (!m_document) {
+        std::string content;
+        // Missing or unreadable: every entry takes its default, without a message.
+        if (readWholeFile(m_path, content) != 0) {
+            content.clear();
+        }
+        m_document.emplace(content);
+    }
+    return *m_document;
+}
+
+std::string ProfileFile::readString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+    const auto value = document().value(section, key);
+    if (!value) {
+        return defaultValue;
+    }
+    // The value is handed on as a C string would carry it, and no longer than the
+    // 2048-character buffer the format has always been read into.
+    std::string_view text = *value;
+    text = text.substr(0, text.find('\0'));
+    return std::string(text.substr(0, kMaxValueLength));
+}
+
+int32_t ProfileFile::readInteger(const std::string& section, const std::string& key,
+                                 int32_t defaultValue) const {
+    return parseProfileInteger(readString(section, key, {})).value_or(defaultValue);
+}
+
+void ProfileFile::writeString(const std::string& section, const std::string& key,
+                              const std::string& value) {
+    // Start from the file as it is now, not from what was read at start-up.
+    std::string content;
+    const int readErr = readWholeFile(m_path, content);
+    // A file that exists but cannot be read cannot be updated without losing it.
+    int err = readErr == ENOENT ? 0 : readErr;
+    if (err == 0) {
+        ProfileDocument updated(content);
+        // One line of text: a line break would start an entry of its own.
+        constexpr std::string_view kCuts("\r\n\0", 3);
+        const std::string_view line(value);
+        updated.set(section, key, line.substr(0, line.find_first_of(kCuts)));
+        err = replaceFile(m_path, updated.text());
+        if (err == 0) {
+            m_document = std::move(updated);
+        }
+    }
+    if (err != 0) {
+        throw Error(m_path + " に書き込めません");
+    }
+}
+
+void ProfileFile::writeInteger(const std::string& section, const std::string& key,
+                               int32_t value) {
+    writeString(section, key, std::to_string(value));
+}
+
+}  // namespace tv
