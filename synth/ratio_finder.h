@@ -4,12 +4,16 @@
 #include <cstdint>
 
 #include "synth/finder_view.h"
+#include "synth/ratio_step.h"
 #include "synth/synth_options.h"
 
 namespace tv {
 
 class RatioFinder {
 public:
+    static constexpr int64_t kRLimit = 16383;  // the search stops above this R
+    static constexpr int64_t kNLimit = 8191;   // ... and at the first N above this
+
     // currentR and latches belong to the window; the finder works on them in place.
     RatioFinder(FinderView& view, int32_t& currentR, LatchSet& latches);
 
@@ -19,6 +23,10 @@ public:
     void calcPLLReg();   // build the four latch words from the shown ratio
 
 private:
+    FinderInputs readInputs() const;
+    // The split into A and B, then the display step when `shown`.
+    void finish(const FinderInputs& inputs, const RatioStep& step, int64_t r, bool shown);
+
     FinderView& m_view;
     int32_t& m_currentR;
     LatchSet& m_latches;
