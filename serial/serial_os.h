@@ -1,0 +1,115 @@
+#pragma once
+// The operating-system calls of the serial layer, behind one interface.
+// Trs232c and tcommthread speak only to this; one implementation per platform
+// (serial_os_posix.cpp here) and a recording fake for tests. An object of it
+// holds at most one open port at a time, the way the component holds one handle.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tv {
+
+// Line settings, field for field what the component puts into the device-control
+// record at open.
+struct LineState {
+    uint32_t BaudRate = 9600;
+    uint8_t ByteSize = 8;
+    uint8_t Parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    uint8_t StopBits = 0;  // 0 one, 1 one and a half, 2 two
+    uint32_t Flags = 1;    // bit i is the component's flowflag bit i (bit 0: binary)
+    uint16_t XonLim = 0;
+    uint16_t XoffLim = 0;
+    uint8_t XonChar = 0x11;
+    uint8_t XoffChar = 0x13;
+    uint8_t ErrorChar = 0;
+    uint8_t EofChar = 0;
+    uint8_t EvtChar = 0;
+};
+
+// Time-outs in milliseconds; 0 in ReadIntervalTimeout means no interval limit.
+struct Timeouts {
+    uint32_t ReadIntervalTimeout = 0;
+    uint32_t ReadTotalTimeoutMultiplier = 0;
+    uint32_t ReadTotalTimeoutConstant = 0;
+    uint32_t WriteTotalTimeoutMultiplier = 0;
+    uint32_t WriteTotalTimeoutConstant = 0;
+};
+
+// Event bits of the event mask and of a completed event wait.
+inline constexpr uint32_t EV_RXCHAR = 0x0001;
+inline constexpr uint32_t EV_RXFLAG = 0x0002;
+inline constexpr uint32_t EV_TXEMPTY = 0x0004;
+inline constexpr uint32_t EV_CTS = 0x0008;
+inline constexpr uint32_t EV_DSR = 0x0010;
+inline constexpr uint32_t EV_RLSD = 0x0020;
+inline constexpr uint32_t EV_BREAK = 0x0040;
+inline constexpr uint32_t EV_ERR = 0x0080;
+inline constexpr uint32_t EV_RING = 0x0100;
+
+// Purge flags.
+inline constexpr uint32_t PURGE_TXABORT = 0x0001;
+inline constexpr uint32_t PURGE_RXABORT = 0x0002;
+inline constexpr uint32_t PURGE_TXCLEAR = 0x0004;
+inline constexpr uint32_t PURGE_RXCLEAR = 0x0008;
+
+// Escape functions for the modem lines.
+inline constexpr uint32_t SETRTS = 3;
+inline constexpr uint32_t CLRRTS = 4;
+inline constexpr uint32_t SETDTR = 5;
+inline constexpr uint32_t CLRDTR = 6;
+
+// What went wrong in the last failed call, in a small vocabulary plus the
+// system's own text.
+struct SerialError {
+    enum class Kind { None, NotFound, Busy, Refused, TimedOut, HungUp, Other };
+    Kind kind = Kind::None;
+    int code = 0;  // errno on POSIX
+    std::string message;
+};
+
+class SerialOs {
+public:
+    virtual ~SerialOs() = default;
+
+    // Opens the named device for reading and writing, exclusively: a second open
+    // of the same device fails while this one is held. False when it cannot.
+    virtual bool openPort(const std::string& name) = 0;
+    // Input and output queue sizes, bytes.
+    virtual bool setupQueues(int32_t rxSize, int32_t txSize) = 0;
+    // The port's present settings.
+    virtual bool getLineState(LineState& state) = 0;
+    // False when the port refuses the settings.
+    virtual bool setLineState(const LineState& state) = 0;
+    virtual bool setTimeouts(const Timeouts& timeouts) = 0;
+    // The events that waitEvent reports. Setting 0 ends a wait in progress at
+    // once, with an event word of 0; safe to call while another thread waits.
+    virtual bool setEventMask(uint32_t mask) = 0;
+    // Blocks until a selected event occurs (or the mask is cleared) and writes
+    // what occurred into `events`. Runs on the monitor thread. False on failure.
+    virtual bool waitEvent(uint32_t& events) = 0;
+    // Bytes waiting in the input queue; also clears the port's error state.
+    // Safe to call from the monitor thread while the UI thread transfers.
+    virtual bool clearError(int32_t& inQueue) = 0;
+    // PURGE_ flags: abort pending transfers, empty the queues.
+    virtual bool purge(uint32_t flags) = 0;
+    // SETRTS, CLRRTS, SETDTR, CLRDTR. False on failure.
+    virtual bool escape(uint32_t function) = 0;
+    // Bounded transfers: at most `waitMs` (negative: no limit). Return the
+    // number of bytes moved (less than count on a time-out), -1 on failure.
+    // Nothing touches `buffer` once the call has returned.
+    virtual int32_t read(uint8_t* buffer, int32_t count, int32_t waitMs) = 0;
+    virtual int32_t write(const uint8_t* buffer, int32_t count, int32_t waitMs) = 0;
+    // The per-port objects that reads and writes wait on, made after the port is
+    // configured and released before it closes.
+    virtual bool createEvents() = 0;
+    virtual void closeEvents() = 0;
+    // Releases the port. False when the system reports a failure.
+    virtual bool closePort() = 0;
+
+    virtual SerialError lastError() const = 0;
+};
+
+// The implementation for the platform this program was built for.
+std::unique_ptr<SerialOs> makePlatformSerialOs();
+
+}  // namespace tv

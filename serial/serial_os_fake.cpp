@@ -1,0 +1,285 @@
+#include "serial/serial_os_fake.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+#include "serial/posix_call.h"
+
+namespace tv {
+
+namespace {
+
+std::string hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+std::string FakeSerialOs::describe(const LineState& s) {
+    return "BaudRate=" + std::to_string(s.BaudRate) + " ByteSize=" + std::to_string(s.ByteSize) +
+           " Parity=" + std::to_string(s.Parity) + " StopBits=" + std::to_string(s.StopBits) +
+           " Flags=" + hex(s.Flags) + " XonLim=" + std::to_string(s.XonLim) +
+           " XoffLim=" + std::to_string(s.XoffLim) + " XonChar=" + hex(s.XonChar) +
+           " XoffChar=" + hex(s.XoffChar) + " ErrorChar=" + hex(s.ErrorChar) +
+           " EofChar=" + hex(s.EofChar) + " EvtChar=" + hex(s.EvtChar);
+}
+
+void FakeSerialOs::failNext(Op op, int err, int times) {
+    std::lock_guard lock(m_mutex);
+    auto& queue = m_failures[op];
+    queue.insert(queue.end(), static_cast<size_t>(times), err);
+}
+
+void FakeSerialOs::limitTransfer(int32_t maxBytes) {
+    std::lock_guard lock(m_mutex);
+    m_transferLimit = maxBytes;
+}
+
+void FakeSerialOs::setPortState(const LineState& state) {
+    std::lock_guard lock(m_mutex);
+    m_state = state;
+}
+
+void FakeSerialOs::injectBytes(const std::vector<uint8_t>& bytes) {
+    std::lock_guard lock(m_mutex);
+    m_rx.insert(m_rx.end(), bytes.begin(), bytes.end());
+    if (m_mask & EV_RXCHAR) m_pending |= EV_RXCHAR;
+    m_changed.notify_all();
+}
+
+void FakeSerialOs::injectEvents(uint32_t events) {
+    std::lock_guard lock(m_mutex);
+    m_pending |= events;
+    m_changed.notify_all();
+}
+
+std::vector<std::string> FakeSerialOs::calls() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+void FakeSerialOs::clearCalls() {
+    std::lock_guard lock(m_mutex);
+    m_calls.clear();
+}
+
+int FakeSerialOs::attempts(Op op) const {
+    std::lock_guard lock(m_mutex);
+    auto it = m_attempts.find(op);
+    return it == m_attempts.end() ? 0 : it->second;
+}
+
+LineState FakeSerialOs::lineState() const {
+    std::lock_guard lock(m_mutex);
+    return m_state;
+}
+
+Timeouts FakeSerialOs::timeouts() const {
+    std::lock_guard lock(m_mutex);
+    return m_timeouts;
+}
+
+uint32_t FakeSerialOs::eventMask() const {
+    std::lock_guard lock(m_mutex);
+    return m_mask;
+}
+
+std::vector<uint8_t> FakeSerialOs::written() const {
+    std::lock_guard lock(m_mutex);
+    return m_written;
+}
+
+size_t FakeSerialOs::queued() const {
+    std::lock_guard lock(m_mutex);
+    return m_rx.size();
+}
+
+bool FakeSerialOs::isOpen() const {
+    std::lock_guard lock(m_mutex);
+    return m_open;
+}
+
+bool FakeSerialOs::waitForWaiter(int timeoutMs) const {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [&] { return m_waiters > 0; });
+}
+
+SerialError FakeSerialOs::lastError() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastError;
+}
+
+int FakeSerialOs::enter(Op op, const std::string& line) {
+    if (!line.empty()) m_calls.push_back(line);
+    // The same retry rule as the real layer, applied to the scripted call.
+    const int result = retryOnEintr([&] {
+        ++m_attempts[op];
+        auto& queue = m_failures[op];
+        if (queue.empty()) return 0;
+        errno = queue.front();
+        queue.erase(queue.begin());
+        return -1;
+    });
+    return result == 0 ? 0 : errno;
+}
+
+bool FakeSerialOs::failed(int err) {
+    m_lastError = errorFromErrno(err);
+    return false;
+}
+
+bool FakeSerialOs::openPort(const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::Open, "open " + name)) return failed(err);
+    if (m_open) return failed(EBUSY);
+    if (name.empty()) return failed(ENOENT);
+    m_open = true;
+    return true;
+}
+
+bool FakeSerialOs::setupQueues(int32_t rxSize, int32_t txSize) {
+    std::lock_guard lock(m_mutex);
+    const std::string line = "setupQueues " + std::to_string(rxSize) + " " + std::to_string(txSize);
+    if (int err = enter(Op::SetupQueues, line)) return failed(err);
+    return m_open || failed(EBADF);
+}
+
+bool FakeSerialOs::getLineState(LineState& state) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::GetLineState, "getLineState")) return failed(err);
+    if (!m_open) return failed(EBADF);
+    state = m_state;
+    return true;
+}
+
+bool FakeSerialOs::setLineState(const LineState& state) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::SetLineState, "setLineState " + describe(state))) return failed(err);
+    if (!m_open) return failed(EBADF);
+    m_state = state;
+    return true;
+}
+
+bool FakeSerialOs::setTimeouts(const Timeouts& t) {
+    std::lock_guard lock(m_mutex);
+    const std::string line = "setTimeouts " + std::to_string(t.ReadIntervalTimeout) + " " +
+                             std::to_string(t.ReadTotalTimeoutMultiplier) + " " +
+                             std::to_string(t.ReadTotalTimeoutConstant) + " " +
+                             std::to_string(t.WriteTotalTimeoutMultiplier) + " " +
+                             std::to_string(t.WriteTotalTimeoutConstant);
+    if (int err = enter(Op::SetTimeouts, line)) return failed(err);
+    if (!m_open) return failed(EBADF);
+    m_timeouts = t;
+    return true;
+}
+
+bool FakeSerialOs::setEventMask(uint32_t mask) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::SetEventMask, "setEventMask " + hex(mask))) return failed(err);
+    if (!m_open) return failed(EBADF);
+    m_mask = mask;
+    m_changed.notify_all();
+    return true;
+}
+
+bool FakeSerialOs::waitEvent(uint32_t& events) {
+    std::unique_lock lock(m_mutex);
+    if (enter(Op::WaitEvent, "") != 0) return false;
+    ++m_waiters;
+    m_changed.notify_all();
+    m_changed.wait(lock, [&] { return m_mask == 0 || (m_pending & m_mask) != 0; });
+    --m_waiters;
+    events = m_pending & m_mask;
+    m_pending &= ~events;
+    return true;
+}
+
+bool FakeSerialOs::clearError(int32_t& inQueue) {
+    std::lock_guard lock(m_mutex);
+    if (enter(Op::ClearError, "") != 0 || !m_open) return false;
+    inQueue = static_cast<int32_t>(m_rx.size());
+    return true;
+}
+
+bool FakeSerialOs::purge(uint32_t flags) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::Purge, "purge " + hex(flags))) return failed(err);
+    if (!m_open) return failed(EBADF);
+    if (flags & PURGE_RXCLEAR) m_rx.clear();
+    return true;
+}
+
+bool FakeSerialOs::escape(uint32_t function) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::Escape, "escape " + std::to_string(function))) return failed(err);
+    return m_open || failed(EBADF);
+}
+
+int32_t FakeSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
+    std::unique_lock lock(m_mutex);
+    if (int err = enter(Op::Read, "read " + std::to_string(count))) {
+        if (err == EAGAIN) return 0;
+        failed(err);
+        return -1;
+    }
+    if (!m_open || count < 0) {
+        failed(m_open ? EINVAL : EBADF);
+        return -1;
+    }
+    const auto enough = [&] { return m_rx.size() >= static_cast<size_t>(count); };
+    if (waitMs < 0) {
+        m_changed.wait(lock, enough);
+    } else {
+        m_changed.wait_for(lock, std::chrono::milliseconds(waitMs), enough);
+    }
+    int32_t n = std::min<int32_t>(count, static_cast<int32_t>(m_rx.size()));
+    if (m_transferLimit >= 0) n = std::min(n, m_transferLimit);
+    std::copy_n(m_rx.begin(), n, buffer);
+    m_rx.erase(m_rx.begin(), m_rx.begin() + n);
+    return n;
+}
+
+int32_t FakeSerialOs::write(const uint8_t* buffer, int32_t count, int32_t) {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::Write, "write " + std::to_string(count))) {
+        if (err == EAGAIN) return 0;
+        failed(err);
+        return -1;
+    }
+    if (!m_open || count < 0) {
+        failed(m_open ? EINVAL : EBADF);
+        return -1;
+    }
+    int32_t n = count;
+    if (m_transferLimit >= 0) n = std::min(n, m_transferLimit);
+    m_written.insert(m_written.end(), buffer, buffer + n);
+    return n;
+}
+
+bool FakeSerialOs::createEvents() {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::CreateEvents, "createEvents")) return failed(err);
+    return true;
+}
+
+void FakeSerialOs::closeEvents() {
+    std::lock_guard lock(m_mutex);
+    m_calls.push_back("closeEvents");
+}
+
+bool FakeSerialOs::closePort() {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::Close, "close")) return failed(err);
+    if (!m_open) return failed(EBADF);
+    m_open = false;
+    m_mask = 0;
+    m_changed.notify_all();
+    return true;
+}
+
+}  // namespace tv

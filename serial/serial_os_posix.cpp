@@ -1,0 +1,462 @@
+#include "serial/serial_os_posix.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "serial/modem_watch.h"
+#include "serial/posix_call.h"
+
+namespace tv {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Speed {
+    uint32_t bps;
+    speed_t code;
+};
+constexpr Speed kSpeeds[] = {
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},
+    {150, B150},         {200, B200},         {300, B300},         {600, B600},
+    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+    {3500000, B3500000}, {4000000, B4000000},
+};
+
+bool speedCode(uint32_t bps, speed_t& code) {
+    for (const Speed& s : kSpeeds) {
+        if (s.bps == bps) {
+            code = s.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t speedBps(speed_t code) {
+    for (const Speed& s : kSpeeds) {
+        if (s.code == code) return s.bps;
+    }
+    return 0;
+}
+
+// Flag-word bits that termios carries; the rest is kept as state only.
+constexpr uint32_t kFlagParityCheck = 1u << 1;  // fParity
+constexpr uint32_t kFlagOutxCts = 1u << 2;      // fOutxCtsFlow
+constexpr uint32_t kFlagOutX = 1u << 8;         // fOutX
+constexpr uint32_t kFlagInX = 1u << 9;          // fInX
+uint32_t dtrMode(uint32_t flags) { return (flags >> 4) & 3u; }
+uint32_t rtsMode(uint32_t flags) { return (flags >> 12) & 3u; }
+
+// Milliseconds left until `deadline`, for poll: -1 waits without limit.
+int msLeft(bool bounded, Clock::time_point deadline) {
+    if (!bounded) return -1;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<int64_t>(0, left.count()));
+}
+
+// Reads what the wait has left on an eventfd, so it stops being readable.
+void drainEventFd(int fd) {
+    uint64_t value = 0;
+    retryOnEintr([&] { return ::read(fd, &value, sizeof value); });
+}
+
+void signalEventFd(int fd) {
+    const uint64_t one = 1;
+    retryOnEintr([&] { return ::write(fd, &one, sizeof one); });
+}
+
+constexpr uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
+
+}  // namespace
+
+std::unique_ptr<SerialOs> makePlatformSerialOs() { return std::make_unique<PosixSerialOs>(); }
+
+PosixSerialOs::PosixSerialOs(EnvLookup env) : m_env(std::move(env)) {}
+
+PosixSerialOs::~PosixSerialOs() {
+    if (m_fd >= 0) closePort();
+}
+
+bool PosixSerialOs::fail(int err) {
+    m_lastError = errorFromErrno(err);
+    return false;
+}
+
+int32_t PosixSerialOs::failTransfer(int err) {
+    if (errorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
+    fail(err);
+    return -1;
+}
+
+bool PosixSerialOs::failOpen(int err) {
+    releaseDescriptors();
+    ::close(m_fd);
+    m_fd = -1;
+    return fail(err);
+}
+
+void PosixSerialOs::markHungUp() { m_hungUp.store(true); }
+
+bool PosixSerialOs::openPort(const std::string& name) {
+    if (m_fd >= 0) return fail(EBUSY);
+    const auto path = resolvePortName(name, m_env);
+    if (!path) return fail(ENOENT);
+    // O_NONBLOCK: every wait goes through poll with its own bound, and opening a
+    // line without carrier must not hang. O_NOCTTY: never become our controlling tty.
+    const int fd = retryOnEintr(
+        [&] { return ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd < 0) return fail(errno);
+    m_fd = fd;
+    // Exclusive at once. TIOCEXCL makes further opens fail with EBUSY, but root
+    // is exempt from it; the advisory lock makes a second open by this program
+    // fail for every user, root included.
+    if (retryOnEintr([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0 ||
+        ::ioctl(fd, TIOCEXCL) != 0) {
+        return failOpen(errno);
+    }
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) return failOpen(errno);  // not a terminal
+    // Raw bytes both ways; the port's speed, size, parity and flow stay as found
+    // until setLineState.
+    const tcflag_t keep = tio.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
+    const tcflag_t keepIn = tio.c_iflag & (IXON | IXOFF | INPCK);
+    cfmakeraw(&tio);
+    tio.c_cflag = (tio.c_cflag & ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS)) | keep |
+                  CLOCAL | CREAD;
+    tio.c_iflag |= keepIn;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    if (retryOnEintr([&] { return ::tcsetattr(fd, TCSANOW, &tio); }) != 0) return failOpen(errno);
+    m_hungUp.store(false);
+    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    m_modemFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    m_epollFd = ::epoll_create1(EPOLL_CLOEXEC);
+    if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return failOpen(errno);
+    // Edge-triggered on the port: poll is level-triggered and would report the
+    // same unread bytes again and again; an edge comes once for each arrival of
+    // new data and never for bytes that merely stay queued. A hang-up is
+    // likewise reported once.
+    epoll_event port{};
+    port.events = EPOLLIN | EPOLLET;
+    port.data.fd = m_fd;
+    epoll_event wake{};
+    wake.events = EPOLLIN;
+    wake.data.fd = m_wakeFd;
+    epoll_event modem{};
+    modem.events = EPOLLIN;
+    modem.data.fd = m_modemFd;
+    if (::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_fd, &port) != 0 ||
+        ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) != 0 ||
+        ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) != 0) {
+        return failOpen(errno);
+    }
+
+    m_state.BaudRate = speedBps(cfgetospeed(&tio));
+    switch (tio.c_cflag & CSIZE) {
+        case CS5: m_state.ByteSize = 5; break;
+        case CS6: m_state.ByteSize = 6; break;
+        case CS7: m_state.ByteSize = 7; break;
+        default: m_state.ByteSize = 8; break;
+    }
+    if (!(tio.c_cflag & PARENB)) {
+        m_state.Parity = 0;
+    } else if (tio.c_cflag & CMSPAR) {
+        m_state.Parity = (tio.c_cflag & PARODD) ? 3 : 4;
+    } else {
+        m_state.Parity = (tio.c_cflag & PARODD) ? 1 : 2;
+    }
+    m_state.StopBits = !(tio.c_cflag & CSTOPB) ? 0 : (m_state.ByteSize == 5 ? 1 : 2);
+    uint32_t flags = m_state.Flags & ~(kFlagParityCheck | kFlagOutxCts | kFlagOutX | kFlagInX);
+    if (tio.c_iflag & INPCK) flags |= kFlagParityCheck;
+    if (tio.c_cflag & CRTSCTS) flags |= kFlagOutxCts;
+    if (tio.c_iflag & IXON) flags |= kFlagOutX;
+    if (tio.c_iflag & IXOFF) flags |= kFlagInX;
+    m_state.Flags = flags;
+    m_state.XonChar = tio.c_cc[VSTART];
+    m_state.XoffChar = tio.c_cc[VSTOP];
+    m_lastError = {};
+    return true;
+}
+
+bool PosixSerialOs::setupQueues(int32_t, int32_t) {
+    // The kernel's queues have a fixed size; the request is accepted as advice.
+    return m_fd >= 0 ? true : fail(EBADF);
+}
+
+bool PosixSerialOs::getLineState(LineState& state) {
+    if (m_fd < 0) return fail(EBADF);
+    state = m_state;
+    return true;
+}
+
+bool PosixSerialOs::setLineState(const LineState& state) {
+    if (m_fd < 0) return fail(EBADF);
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0) return fail(errno);
+    speed_t speed = B0;
+    if (!speedCode(state.BaudRate, speed)) return fail(EINVAL);
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+
+    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
+    if (state.ByteSize < 5 || state.ByteSize > 8) return fail(EINVAL);
+    tio.c_cflag = (tio.c_cflag & ~CSIZE) | kSizes[state.ByteSize - 5];
+
+    // A UART sends one and a half stop bits only with 5 data bits, and two
+    // only with 6 to 8: the same combinations a serial driver accepts.
+    tio.c_cflag &= ~CSTOPB;
+    if (state.StopBits == 1) {
+        if (state.ByteSize != 5) return fail(EINVAL);
+        tio.c_cflag |= CSTOPB;
+    } else if (state.StopBits == 2) {
+        if (state.ByteSize == 5) return fail(EINVAL);
+        tio.c_cflag |= CSTOPB;
+    } else if (state.StopBits != 0) {
+        return fail(EINVAL);
+    }
+
+    tio.c_cflag &= ~(PARENB | PARODD | CMSPAR);
+    switch (state.Parity) {
+        case 0: break;
+        case 1: tio.c_cflag |= PARENB | PARODD; break;
+        case 2: tio.c_cflag |= PARENB; break;
+        case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;  // mark: stick parity 1
+        case 4: tio.c_cflag |= PARENB | CMSPAR; break;           // space: stick parity 0
+        default: return fail(EINVAL);
+    }
+
+    // Hardware flow: CTS watched on output, or RTS in handshake mode. Linux has
+    // one switch for both directions.
+    if ((state.Flags & kFlagOutxCts) || rtsMode(state.Flags) == 2) {
+        tio.c_cflag |= CRTSCTS;
+    } else {
+        tio.c_cflag &= ~CRTSCTS;
+    }
+    tio.c_iflag &= ~(IXON | IXOFF | INPCK);
+    if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
+    if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
+    if (state.Flags & kFlagParityCheck) tio.c_iflag |= INPCK;
+    tio.c_cc[VSTART] = state.XonChar;
+    tio.c_cc[VSTOP] = state.XoffChar;
+    if (retryOnEintr([&] { return ::tcsetattr(m_fd, TCSANOW, &tio); }) != 0) return fail(errno);
+
+    // DTR and RTS modes "disable" and "enable" set the line once here. On a
+    // device without modem lines these ioctls fail, which changes nothing.
+    const auto setLine = [&](uint32_t mode, int line) {
+        if (mode == 0) ::ioctl(m_fd, TIOCMBIC, &line);
+        if (mode == 1) ::ioctl(m_fd, TIOCMBIS, &line);
+    };
+    setLine(dtrMode(state.Flags), TIOCM_DTR);
+    setLine(rtsMode(state.Flags), TIOCM_RTS);
+    m_state = state;
+    return true;
+}
+
+bool PosixSerialOs::setTimeouts(const Timeouts& timeouts) {
+    if (m_fd < 0) return fail(EBADF);
+    m_timeouts = timeouts;
+    return true;
+}
+
+bool PosixSerialOs::setEventMask(uint32_t mask) {
+    if (m_fd < 0) return fail(EBADF);
+    m_mask.store(mask);
+    if (mask == 0) {
+        // Ends a wait in progress; the eventfd stays readable, so a wait that
+        // starts only now ends at once as well.
+        signalEventFd(m_wakeFd);
+        m_modem.reset();
+    } else {
+        drainEventFd(m_wakeFd);
+        startModemWatch(mask);
+    }
+    return true;
+}
+
+void PosixSerialOs::startModemWatch(uint32_t mask) {
+    m_modem.reset();
+    if (mask & kModemEvents) m_modem = std::make_unique<ModemWatch>(m_fd, m_modemFd, mask);
+}
+
+bool PosixSerialOs::waitEvent(uint32_t& events) {
+    for (;;) {
+        const uint32_t mask = m_mask.load();
+        if (mask == 0) {
+            events = 0;
+            return true;
+        }
+        epoll_event ready[3];
+        const int n = retryOnEintr([&] { return ::epoll_wait(m_epollFd, ready, 3, -1); });
+        if (n < 0) {
+            // Should not happen; block on the wake-up alone so that the caller,
+            // which waits again at once, cannot spin.
+            pollfd wake{m_wakeFd, POLLIN, 0};
+            retryOnEintr([&] { return ::poll(&wake, 1, -1); });
+            events = 0;
+            return false;
+        }
+        uint32_t found = 0;
+        for (int i = 0; i < n; ++i) {
+            const int fd = ready[i].data.fd;
+            if (fd == m_modemFd) {
+                drainEventFd(m_modemFd);
+                if (m_modem) found |= m_modem->takeEvents();
+            } else if (fd == m_fd) {
+                if (ready[i].events & (EPOLLHUP | EPOLLERR)) {
+                    // The line is gone (a pulled adapter, the far end of a
+                    // pseudo-terminal closed): stop watching it, so the wait
+                    // blocks on the wake-up alone, and let transfers fail.
+                    markHungUp();
+                    ::epoll_ctl(m_epollFd, EPOLL_CTL_DEL, m_fd, nullptr);
+                }
+                int queued = 0;
+                if ((ready[i].events & EPOLLIN) && ::ioctl(m_fd, FIONREAD, &queued) == 0 &&
+                    queued > 0) {
+                    found |= EV_RXCHAR;
+                }
+            }
+            // The wake-up eventfd needs nothing here: the mask test above sees it.
+        }
+        found &= m_mask.load();
+        if (found != 0) {
+            events = found;
+            return true;
+        }
+    }
+}
+
+bool PosixSerialOs::clearError(int32_t& inQueue) {
+    if (m_fd < 0) return false;
+    int queued = 0;
+    if (::ioctl(m_fd, FIONREAD, &queued) != 0) return false;
+    inQueue = queued;
+    return true;
+}
+
+bool PosixSerialOs::purge(uint32_t flags) {
+    if (m_fd < 0) return fail(EBADF);
+    // Transfers run to their end inside read and write, so there is never one
+    // pending to abort; only the two clear flags have work to do.
+    const bool rx = flags & PURGE_RXCLEAR;
+    const bool tx = flags & PURGE_TXCLEAR;
+    if (!rx && !tx) return true;
+    const int which = rx && tx ? TCIOFLUSH : (rx ? TCIFLUSH : TCOFLUSH);
+    if (::tcflush(m_fd, which) != 0) return fail(errno);
+    return true;
+}
+
+bool PosixSerialOs::escape(uint32_t function) {
+    if (m_fd < 0) return fail(EBADF);
+    int line = 0;
+    unsigned long request = 0;
+    switch (function) {
+        case SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
+        case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
+        case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
+        case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
+        default: return fail(EINVAL);
+    }
+    if (retryOnEintr([&] { return ::ioctl(m_fd, request, &line); }) != 0) return fail(errno);
+    return true;
+}
+
+int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
+    if (m_fd < 0) return failTransfer(EBADF);
+    if (m_hungUp.load()) return failTransfer(EIO);
+    if (count < 0) return failTransfer(EINVAL);
+    const bool bounded = waitMs >= 0;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
+    const auto interval = std::chrono::milliseconds(m_timeouts.ReadIntervalTimeout);
+    int32_t got = 0;
+    while (got < count) {
+        const ssize_t n = retryOnEintr([&] { return ::read(m_fd, buffer + got, count - got); });
+        if (n > 0) {
+            got += static_cast<int32_t>(n);
+            continue;
+        }
+        // A 0-byte read from a terminal in this mode means the line has hung up.
+        if (n == 0) return failTransfer(EIO);
+        if (errno != EAGAIN) return failTransfer(errno);
+        // After the first byte, a gap longer than the interval ends the read.
+        const bool gapBound = got > 0 && interval.count() > 0;
+        const auto until = gapBound ? std::min(deadline, Clock::now() + interval) : deadline;
+        pollfd p{m_fd, POLLIN, 0};
+        const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded || gapBound, until)); });
+        if (r < 0) return failTransfer(errno);
+        if (r == 0) break;  // time-out: report what arrived
+        if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {
+            return failTransfer(EIO);
+        }
+    }
+    return got;
+}
+
+int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
+    if (m_fd < 0) return failTransfer(EBADF);
+    if (m_hungUp.load()) return failTransfer(EIO);
+    if (count < 0) return failTransfer(EINVAL);
+    const bool bounded = waitMs >= 0;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
+    int32_t sent = 0;
+    while (sent < count) {
+        const ssize_t n = retryOnEintr([&] { return ::write(m_fd, buffer + sent, count - sent); });
+        if (n > 0) {
+            sent += static_cast<int32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) return failTransfer(errno);
+        pollfd p{m_fd, POLLOUT, 0};
+        const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded, deadline)); });
+        if (r < 0) return failTransfer(errno);
+        if (r == 0) break;  // time-out: report what went out
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return failTransfer(EIO);
+    }
+    return sent;
+}
+
+// Reads and writes wait on the port itself with poll; there is nothing to make.
+bool PosixSerialOs::createEvents() { return m_fd >= 0; }
+void PosixSerialOs::closeEvents() {}
+
+void PosixSerialOs::releaseDescriptors() {
+    m_modem.reset();
+    // close() is never retried: Linux releases the descriptor even when it
+    // reports EINTR, and by then the number may belong to another thread's file.
+    for (int* fd : {&m_epollFd, &m_modemFd, &m_wakeFd}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
+    }
+}
+
+bool PosixSerialOs::closePort() {
+    if (m_fd < 0) return fail(EBADF);
+    releaseDescriptors();
+    // The exclusive mode belongs to the terminal, not to this descriptor: it
+    // would outlive us while another process (a pseudo-terminal's owner) keeps
+    // the device open, and shut out the next user who is not root.
+    ::ioctl(m_fd, TIOCNXCL);
+    const int result = ::close(m_fd);  // not retried, see releaseDescriptors
+    const int err = errno;
+    m_fd = -1;
+    m_mask.store(0);
+    m_hungUp.store(false);
+    // EINTR: the descriptor is released all the same on Linux.
+    if (result != 0 && err != EINTR) return fail(err);
+    return true;
+}
+
+}  // namespace tv

@@ -1,0 +1,59 @@
+#pragma once
+// SerialOs on a POSIX terminal device (Linux first): termios for the line,
+// poll for bounded transfers, epoll plus an eventfd for the event wait.
+#include <atomic>
+#include <memory>
+
+#include "serial/port_name.h"
+#include "serial/serial_os.h"
+
+namespace tv {
+
+class ModemWatch;
+
+class PosixSerialOs final : public SerialOs {
+public:
+    explicit PosixSerialOs(EnvLookup env = processEnvironment());
+    ~PosixSerialOs() override;
+    PosixSerialOs(const PosixSerialOs&) = delete;
+    PosixSerialOs& operator=(const PosixSerialOs&) = delete;
+
+    bool openPort(const std::string& name) override;
+    bool setupQueues(int32_t rxSize, int32_t txSize) override;
+    bool getLineState(LineState& state) override;
+    bool setLineState(const LineState& state) override;
+    bool setTimeouts(const Timeouts& timeouts) override;
+    bool setEventMask(uint32_t mask) override;
+    bool waitEvent(uint32_t& events) override;
+    bool clearError(int32_t& inQueue) override;
+    bool purge(uint32_t flags) override;
+    bool escape(uint32_t function) override;
+    int32_t read(uint8_t* buffer, int32_t count, int32_t waitMs) override;
+    int32_t write(const uint8_t* buffer, int32_t count, int32_t waitMs) override;
+    bool createEvents() override;
+    void closeEvents() override;
+    bool closePort() override;
+    SerialError lastError() const override { return m_lastError; }
+
+private:
+    bool fail(int err);
+    bool failOpen(int err);
+    int32_t failTransfer(int err);
+    void markHungUp();
+    void releaseDescriptors();
+    void startModemWatch(uint32_t mask);
+
+    EnvLookup m_env;
+    int m_fd = -1;
+    int m_wakeFd = -1;   // eventfd: readable once the event mask has been cleared
+    int m_modemFd = -1;  // eventfd: readable when the modem watch saw a line change
+    int m_epollFd = -1;
+    std::atomic<uint32_t> m_mask{0};
+    std::atomic<bool> m_hungUp{false};
+    LineState m_state;
+    Timeouts m_timeouts;
+    std::unique_ptr<ModemWatch> m_modem;
+    SerialError m_lastError;
+};
+
+}  // namespace tv
