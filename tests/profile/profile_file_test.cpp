@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include "app/profile/profile_file.h"
+#include "profile_test_support.h"
+#include "synth/errors.h"
+
+namespace tv {
+namespace {
+
+using test::readFile;
+using test::ScratchDir;
+using test::writeFile;
+
+TEST(ProfileFile, MissingFileGivesDefaultsAndIsCreatedOnWrite) {
+    ScratchDir dir;
+    const std::string path = dir.file("TVCONFIG.INI");
+    ProfileFile file(path);
+    EXPECT_EQ(file.readString("Frequency", "STD", "10"), "10");
+    EXPECT_EQ(file.readInteger("PD", "Pol", 1), 1);
+    file.writeInteger("PD", "Pol", -1);
+    EXPECT_EQ(readFile(path), "[PD]\nPol=-1\n");
+    EXPECT_EQ(file.readInteger("PD", "Pol", 1), -1);  // reads see our own writes
+    EXPECT_EQ(ProfileFile(path).readInteger("PD", "Pol", 1), -1);
+}
+
+TEST(ProfileFile, IntegerDefaultsForEmptyMalformedAndOutOfRange) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.ini");
+    writeFile(path, "[S]\nempty=\nword=abc\nbig=4294967296\nhex=0x1F\ndollar= $10 \nq=\"7\"\n");
+    const ProfileFile file(path);
+    EXPECT_EQ(file.readInteger("S", "empty", 5), 5);
+    EXPECT_EQ(file.readInteger("S", "word", 5), 5);
+    EXPECT_EQ(file.readInteger("S", "big", 5), 5);
+    EXPECT_EQ(file.readInteger("S", "hex", 5), 31);
+    EXPECT_EQ(file.readInteger("S", "dollar", 5), 16);
+    EXPECT_EQ(file.readInteger("S", "q", 5), 7);
+    EXPECT_EQ(file.readString("S", "word", "d"), "abc");
+    EXPECT_EQ(file.readString("S", "empty", "d"), "");  // present but empty: no default
+}
+
+TEST(ProfileFile, ValueCappedAndCutAtNul) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.ini");
+    std::string content = "[S]\nlong=" + std::string(3000, 'x') + "\nnul=12";
+    content += '\0';
+    content += "34\nzeros=" + std::string(2047, '0') + "9\n";
+    writeFile(path, content);
+    const ProfileFile file(path);
+    EXPECT_EQ(file.readString("S", "long", ""), std::string(2047, 'x'));
+    EXPECT_EQ(file.readString("S", "nul", ""), "12");
+    EXPECT_EQ(file.readInteger("S", "zeros", 5), 0);  // the ninth digit is past the cap
+}
+
+TEST(ProfileFile, LargeAndBinaryFilesLoad) {
+    ScratchDir dir;
+    const std::string path = dir.file("big.ini");
+    std::string content;
+    uint32_t seed = 12345;
+    while (content.size() < (1u << 20)) {
+        seed = seed * 1103515245 + 12345;
+        content += static_cast<char>(seed >> 16);  // NUL, CR, LF, '[' and '=' included
+    }
+    content += "\n[Tarvex]\r\n" + std::string(3000, ' ') + "Version=1\r\n";
+    writeFile(path, content);
+    const ProfileFile file(path);
+    EXPECT_EQ(file.readInteger("Tarvex", "Version", 0), 1);
+    EXPECT_EQ(file.readInteger("PD", "Pol", 1), 1);
+    ProfileFile(path).writeInteger("Tarvex", "Version", 0);
+    const std::string after = readFile(path);
+    EXPECT_EQ(after.substr(0, content.size() - 3), content.substr(0, content.size() - 3));
+    EXPECT_EQ(after.substr(content.size() - 3), "0\r\n");
+}
+
+TEST(ProfileFile, FailedWriteThrowsExactMessage) {
+    ScratchDir dir;
+    const std::string path = dir.file("missing/TVCONFIG.INI");
+    ProfileFile file(path);
+    try {
+        file.writeString("Frequency", "STD", "10");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), path + " に書き込めません");
+    }
+    // A directory in the file's place.
+    std::filesystem::create_directories(dir.file("TVCONFIG.INI"));
+    EXPECT_THROW(ProfileFile(dir.file("TVCONFIG.INI")).writeInteger("PD", "Pol", 1), Error);
+}
+
+TEST(ProfileFile, FailedWriteLeavesOldContentAndNoTemporary) {
+    ScratchDir dir;
+    const std::string path = dir.file("TVCONFIG.INI");
+    const std::string old = "; keep me\r\n[PD]\r\nPol=0\r\n";
+    writeFile(path, old);
+    // A file-size limit below the new content makes the temporary file's write
+    // fail as a full disk would (EFBIG instead of ENOSPC).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = old.size() + 10;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        ProfileFile(path).writeString("Frequency", "LocalOutput", std::string(100, '1'));
+    } catch (const Error&) {
+        threw = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator{}),
+              1);
+}
+
+TEST(ProfileFile, ModeAndSymbolicLinkKept) {
+    ScratchDir dir;
+    const std::string target = dir.file("real.ini");
+    const std::string link = dir.file("TVCONFIG.INI");
+    writeFile(target, "[PD]\nPol=0\n");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    std::filesystem::create_symlink("real.ini", link);
+    ProfileFile(link).writeInteger("PD", "Pol", 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(target), "[PD]\nPol=1\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(ProfileFile, WrittenValueIsOneLine) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.ini");
+    ProfileFile file(path);
+    file.writeString("Frequency", "LocalOutput", "123\n[Tarvex]\nVersion=1");
+    EXPECT_EQ(readFile(path), "[Frequency]\nLocalOutput=123\n");
+}
+
+TEST(ProfileFile, EachWriteStartsFromTheFileOnDisk) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.ini");
+    ProfileFile file(path);
+    file.writeInteger("A", "x", 1);
+    writeFile(path, readFile(path) + "added=elsewhere\n");
+    file.writeInteger("A", "y", 2);
+    EXPECT_EQ(readFile(path), "[A]\nx=1\nadded=elsewhere\ny=2\n");
+}
+
+}  // namespace
+}  // namespace tv
