@@ -1,0 +1,77 @@
+// Port names to devices, and the retry rule for interrupted system calls.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+
+#include "serial/port_name.h"
+#include "serial/posix_call.h"
+
+namespace tv {
+namespace {
+
+TEST(PortName, ResolvesComNamesPathsAndNothingElse) {
+    const std::map<std::string, std::string> vars = {{"TVCONFIG_COM3", "/dev/ttyUSB0"},
+                                                     {"TVCONFIG_COM4", ""}};
+    const EnvLookup env = [&](const std::string& name) -> std::optional<std::string> {
+        auto it = vars.find(name);
+        if (it == vars.end()) return std::nullopt;
+        return it->second;
+    };
+    struct Case {
+        std::string name;
+        std::optional<std::string> device;
+    };
+    const Case cases[] = {
+        {"COM1", "/dev/ttyS0"},      {"com1", "/dev/ttyS0"},         {"Com12", "/dev/ttyS11"},
+        {"com3", "/dev/ttyUSB0"},    {"COM3", "/dev/ttyUSB0"},       {"com4", "/dev/ttyS3"},
+        {"/tmp/unit", "/tmp/unit"},  {"com999", "/dev/ttyS998"},     {"", std::nullopt},
+        {"com", std::nullopt},       {"com0", std::nullopt},         {"com01", std::nullopt},
+        {"com1a", std::nullopt},     {"com1000", std::nullopt},      {"ttyS0", std::nullopt},
+        {" com1", std::nullopt},     {"com-1", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(resolvePortName(c.name, env), c.device);
+    }
+}
+
+TEST(RetryOnEintr, RetriesOnlyInterruptedCalls) {
+    struct Case {
+        std::vector<int> failures;  // errno of each failing attempt before success
+        int wantResult;
+        int wantAttempts;
+    };
+    const Case cases[] = {
+        {{}, 7, 1},
+        {{EINTR}, 7, 2},
+        {{EINTR, EINTR, EINTR}, 7, 4},
+        {{EIO}, -1, 1},
+        {{EINTR, EAGAIN}, -1, 2},
+    };
+    for (const Case& c : cases) {
+        int attempts = 0;
+        const int result = retryOnEintr([&] {
+            if (attempts < static_cast<int>(c.failures.size())) {
+                errno = c.failures[static_cast<size_t>(attempts++)];
+                return -1;
+            }
+            ++attempts;
+            return 7;
+        });
+        EXPECT_EQ(result, c.wantResult);
+        EXPECT_EQ(attempts, c.wantAttempts);
+    }
+}
+
+TEST(ErrorFromErrno, NamesWhatTheCallerCanActOn) {
+    EXPECT_EQ(errorFromErrno(ENOENT).kind, SerialError::Kind::NotFound);
+    EXPECT_EQ(errorFromErrno(EWOULDBLOCK).kind, SerialError::Kind::Busy);
+    EXPECT_EQ(errorFromErrno(EIO).kind, SerialError::Kind::HungUp);
+    EXPECT_EQ(errorFromErrno(EINVAL).kind, SerialError::Kind::Refused);
+    EXPECT_FALSE(errorFromErrno(EIO).message.empty());
+    EXPECT_EQ(errorFromErrno(0).kind, SerialError::Kind::None);
+}
+
+}  // namespace
+}  // namespace tv
