@@ -1,0 +1,114 @@
+// libFuzzer target for the settings-file reader, the integer reading rules and
+// the in-place edit. Each input is (a) read as an integer text, (b) written to a
+// file and read through ProfileFile for every entry the program uses, and (c)
+// edited in memory and on disk, checking that nothing but the edited entry moves.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "app/profile/profile_document.h"
+#include "app/profile/profile_file.h"
+#include "app/profile/profile_integer.h"
+
+namespace {
+
+struct Key {
+    const char* section;
+    const char* key;
+};
+
+// The fifteen entries, both spellings of the PSC one, and two names nobody uses.
+constexpr Key kKeys[] = {
+    {"rs232c1", "portname"}, {"rs232c1", "BAUD"},     {"Memory", "Channel"},
+    {"PD", "Pol"},           {"MUX", "Out"},          {"PD", "current1"},
+    {"Frequency", "LocalOutput"}, {"Frequency", "Multiplier"}, {"Frequency", "STD"},
+    {"PD", "LDP"},           {"PD", "AntiBackLash"},  {"PD", "TimerCountCTRL"},
+    {"PD", "CPOut"},         {"PSC", "VALUE"},        {"PSC", "Value"},
+    {"Tarvex", "Version"},   {"", ""},                {"A", "a"},
+};
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+bool allOf(std::string_view text, const char* chars) {
+    return text.find_first_not_of(chars) == std::string_view::npos;
+}
+
+// The C library as an oracle for the plain forms of the rules.
+void checkInteger(std::string_view text) {
+    const std::optional<int32_t> value = tv::parseProfileInteger(text);
+    const std::string copy(text);
+    if (text.size() > 2 && text.size() <= 10 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+        allOf(text.substr(2), "0123456789abcdefABCDEF")) {
+        check(value && static_cast<uint32_t>(*value) == std::strtoul(copy.c_str() + 2, nullptr, 16),
+              "hex value");
+    }
+    const std::string_view digits = !text.empty() && (text[0] == '+' || text[0] == '-') ? text.substr(1) : text;
+    if (!digits.empty() && allOf(digits, "0123456789")) {
+        errno = 0;
+        const long long expected = std::strtoll(copy.c_str(), nullptr, 10);
+        const bool fits = errno == 0 && expected >= INT32_MIN && expected <= INT32_MAX;
+        check(fits ? value == expected : !value, "decimal value");
+    }
+    if (value) {
+        check(tv::parseProfileInteger(std::to_string(*value)) == value, "decimal round trip");
+    }
+}
+
+std::string scratchPath() {
+    const char* dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    return std::string(dir) + "/tv_profile_fuzz_" + std::to_string(::getpid()) + ".ini";
+}
+
+void checkEdit(const std::string& input, const std::string& path) {
+    const tv::ProfileDocument before(input);
+    tv::ProfileDocument after(input);
+    after.set("PSC", "Value", "7");
+    const tv::ProfileDocument reread(after.text());
+    check(reread.value("psc", "VALUE") == std::optional<std::string_view>("7"), "written value reads back");
+    for (const Key& k : kKeys) {
+        if (std::strcmp(k.section, "PSC") == 0) continue;
+        check(reread.value(k.section, k.key) == before.value(k.section, k.key), "other entries unchanged");
+    }
+
+    // The same edit through the file, which must leave exactly that text.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
+    tv::ProfileFile file(path);
+    file.writeInteger("PSC", "Value", 7);
+    std::ifstream in(path, std::ios::binary);
+    const std::string onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    check(onDisk == after.text(), "file holds the edited text");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = scratchPath();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+
+    checkInteger(std::string_view(input).substr(0, 40));
+
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
+    const tv::ProfileFile file(path);
+    for (const Key& k : kKeys) {
+        const std::string text = file.readString(k.section, k.key, "\x01" "default");
+        check(text.size() <= tv::ProfileFile::kMaxValueLength, "value length");
+        check(text.find('\0') == std::string::npos, "no NUL in a value");
+        const int32_t number = file.readInteger(k.section, k.key, -77);
+        check(number == tv::parseProfileInteger(file.readString(k.section, k.key, "")).value_or(-77),
+              "readInteger agrees with the text");
+    }
+    checkEdit(input, path);
+    ::unlink(path.c_str());
+    return 0;
+}
