@@ -31,6 +31,13 @@ void putWord(uint8_t* out, int32_t word) {
     }
 }
 
+// Counters that run for the life of the window stop at the top instead of overflowing.
+void countUp(int32_t& counter) {
+    if (counter < std::numeric_limits<int32_t>::max()) {
+        ++counter;
+    }
+}
+
 }  // namespace
 
 // Marks a command as running: the command buttons are disabled while it waits
@@ -150,7 +157,7 @@ void DeviceLink::manualCR() {
 
 void DeviceLink::onRxChar() {
     // Counted even when the port has closed meanwhile: the event was handled.
-    ++RxEventCount;
+    countUp(RxEventCount);
     m_view.showRxEventCount(std::to_string(RxEventCount));
     while (m_port.rxcount() > 0) {
         uint8_t b = 0;
@@ -225,9 +232,7 @@ void DeviceLink::storeReceived(uint8_t b) {
     if (BufferPos >= 0 && BufferPos < kBufferSize) {
         DeviceBuffer[static_cast<size_t>(BufferPos)] = b;
     }
-    if (BufferPos < std::numeric_limits<int32_t>::max()) {
-        ++BufferPos;
-    }
+    countUp(BufferPos);
 }
 
 }  // namespace tv

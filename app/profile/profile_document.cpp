@@ -70,6 +70,13 @@ std::string_view unquote(std::string_view value) {
 }  // namespace
 
 ProfileDocument::ProfileDocument(std::string_view text) {
+    // Editors on other systems may save the file with a UTF-8 byte order mark; left
+    // in the first line it would hide the first section header.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        m_byteOrderMark = kByteOrderMark;
+        text.remove_prefix(kByteOrderMark.size());
+    }
     while (!text.empty()) {
         const size_t newline = text.find('\n');
         if (newline == npos) {
@@ -164,11 +171,11 @@ std::string ProfileDocument::lineEnd() const {
 }
 
 std::string ProfileDocument::text() const {
-    size_t size = 0;
+    size_t size = m_byteOrderMark.size();
     for (const Line& line : m_lines) {
         size += line.content.size() + line.end.size();
     }
-    std::string text;
+    std::string text = m_byteOrderMark;
     text.reserve(size);
     for (const Line& line : m_lines) {
         text += line.content;

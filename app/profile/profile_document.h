@@ -3,7 +3,8 @@
 // edited so that every line not written to stays byte for byte as it was.
 //
 // Lexical rules, those of the profile files the operators' other tools write:
-// - a line ends in LF or CR LF; the last line may have no line end;
+// - a line ends in LF or CR LF; the last line may have no line end; a UTF-8 byte
+//   order mark at the start of the file is kept but not part of the first line;
 // - "[name]" begins a section (blanks around the name ignored, text after "]" too);
 // - "key=value" is an entry; blanks around key and value are ignored, and one pair
 //   of matching quotes ('...' or "...") around the value is taken off on reading;
@@ -45,6 +46,7 @@ private:
     std::string lineEnd() const;
     void insertLine(size_t index, std::string content);
 
+    std::string m_byteOrderMark;
     std::vector<Line> m_lines;
 };
 

@@ -111,6 +111,12 @@ TEST(ProfileDocumentWrite, EditsKeepEveryOtherLine) {
     }
 }
 
+TEST(ProfileDocument, ByteOrderMarkKeptAndSkipped) {
+    const std::string text = "\xEF\xBB\xBF[Tarvex]\r\nVersion=1\r\n";
+    EXPECT_EQ(valueOf(text, "Tarvex", "Version"), "1");
+    EXPECT_EQ(edited(text, "Tarvex", "Version", "0"), "\xEF\xBB\xBF[Tarvex]\r\nVersion=0\r\n");
+}
+
 TEST(ProfileDocumentWrite, BinaryLinesSurviveAnEdit) {
     const std::string before = bytes("junk\0\xfe\xff\r\n[A]\r\nk=1\r\n\0\0\0");
     const std::string after = edited(before, "A", "k", "2");
