@@ -1,7 +1,5 @@
 #include "synth/float_check.h"
 
-#include <cmath>
-
 #include "synth/errors.h"
 
 namespace tv {
@@ -18,8 +16,6 @@ constexpr long double kInt64High = 0x1p63L;
 }  // namespace
 
 void clearFloatErrors() { std::feclearexcept(kFloatErrorFlags); }
-
-bool floatErrorRaised() { return std::fetestexcept(kFloatErrorFlags) != 0; }
 
 void throwOnFloatError() {
     const int raised = std::fetestexcept(kFloatErrorFlags);
@@ -57,18 +53,10 @@ int64_t roundToInt64(long double value) {
     floatBarrier(rounded);
     // The comparison is false for NaN too; the cast below is then never reached
     // with a value it cannot represent.
-    if (!(rounded >= kInt64Low && rounded < kInt64High)) throw Error(kInvalidOperation);
+    if (!(rounded >= kInt64Low && rounded < kInt64High)) throwInvalidOperation();
     return static_cast<int64_t>(rounded);
 }
 
-int64_t roundToInt64(double value) {
-    double rounded = std::rint(value);
-    floatBarrier(rounded);
-    // Both limits are powers of two, exact in double as well.
-    if (!(rounded >= static_cast<double>(kInt64Low) && rounded < static_cast<double>(kInt64High))) {
-        throw Error(kInvalidOperation);
-    }
-    return static_cast<int64_t>(rounded);
-}
+void throwInvalidOperation() { throw Error(kInvalidOperation); }
 
 }  // namespace tv

@@ -9,6 +9,7 @@
 // so the compiler can neither fold an operation at build time nor move it to the
 // other side of the flag test that belongs to it.
 #include <cfenv>
+#include <cmath>
 #include <cstdint>
 
 namespace tv {
@@ -38,7 +39,7 @@ inline double divideInOrder(double a, double b) {
 
 void clearFloatErrors();
 // True when an operation since the last clear raised one of kFloatErrorFlags.
-bool floatErrorRaised();
+inline bool floatErrorRaised() { return std::fetestexcept(kFloatErrorFlags) != 0; }
 // Throws the message of the raised flag, if any, after clearing the flags.
 void throwOnFloatError();
 
@@ -47,7 +48,18 @@ double checkedDivide(double a, double b);
 long double checkedMultiply(long double a, long double b);
 
 // Nearest integer, ties to even; "不正な浮動小数点数演算命令" outside int64 (NaN included).
-int64_t roundToInt64(double value);
 int64_t roundToInt64(long double value);
+[[noreturn]] void throwInvalidOperation();
+
+inline int64_t roundToInt64(double value) {
+    // rint rounds in the current mode, which this program leaves at
+    // round-to-nearest, ties to even.
+    double rounded = std::rint(value);
+    floatBarrier(rounded);
+    // -2^63 and 2^63 are exact doubles. The test is false for NaN too, so the
+    // cast below only ever sees a value it can represent.
+    if (!(rounded >= -0x1p63 && rounded < 0x1p63)) throwInvalidOperation();
+    return static_cast<int64_t>(rounded);
+}
 
 }  // namespace tv

@@ -1,38 +1,20 @@
 #include "synth/ratio_step.h"
 
 #include "synth/errors.h"
-#include "synth/float_check.h"
 
 namespace tv {
-namespace {
 
-uint64_t wrap(int64_t v) { return static_cast<uint64_t>(v); }
-
-}  // namespace
-
-RatioStep takeStep(const FinderInputs& in, int64_t r) {
-    const double multiplier = in.multiplier;         // exact: every int32 is a double
-    const double divider = static_cast<double>(r);  // exact: R stays far below 2^53
-    RatioStep s;
-    s.vco = divideInOrder(in.localOutput.megahertz, multiplier);
-    s.pd = divideInOrder(in.std.megahertz, divider);
-    s.nQuotient = divideInOrder(s.vco, s.pd);
-    // One flag test for the three divisions keeps a full search click cheap; the
-    // flags were clear on entry, so a raised one belongs to this step.
-    if (floatErrorRaised()) {
-        // Rare: redo the step one checked operation at a time so that the error
-        // reported is that of the first operation that raised a flag.
-        clearFloatErrors();
-        const double vco = checkedDivide(in.localOutput.megahertz, multiplier);
-        const double pd = checkedDivide(in.std.megahertz, divider);
-        checkedDivide(vco, pd);
-    }
-    s.n = roundToInt64(s.nQuotient);
-    // Signed 64-bit products that ignore overflow: unsigned arithmetic gives the
-    // same bits without undefined behaviour.
-    s.match = wrap(in.std.hertz) * wrap(s.n) * wrap(in.multiplier) ==
-              wrap(in.localOutput.hertz) * wrap(r);
-    return s;
+void reportStepFloatError(const FinderInputs& in, int64_t r) {
+    const int raised = std::fetestexcept(kFloatErrorFlags);
+    clearFloatErrors();
+    const double vco = checkedDivide(in.localOutput.megahertz, in.multiplier);
+    const double pd = checkedDivide(in.std.megahertz, static_cast<double>(r));
+    checkedDivide(vco, pd);
+    // Not reached: the same divisions raise the same flags again. Should they
+    // not, what the step's own test saw is reported.
+    std::feraiseexcept(raised);
+    throwOnFloatError();
+    throwInvalidOperation();
 }
 
 Counters splitCounters(int64_t n, const SynthOptions& options) {

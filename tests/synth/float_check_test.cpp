@@ -1,10 +1,11 @@
+#include "synth/float_check.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "synth/errors.h"
-#include "synth/float_check.h"
 
 namespace tv {
 namespace {
@@ -43,8 +44,9 @@ TEST(RoundToInt64, RoundsTiesToEven) {
     const struct {
         double value;
         int64_t rounded;
-    } cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},   {3.5, 4},        {-0.5, 0},
-                 {-1.5, -2}, {-2.5, -2}, {617.4, 617}, {616.9999999999999, 617}};
+    } cases[] = {{0.5, 0},   {1.5, 2},     {2.5, 2},
+                 {3.5, 4},   {-0.5, 0},    {-1.5, -2},
+                 {-2.5, -2}, {617.4, 617}, {616.9999999999999, 617}};
     for (const auto& c : cases) {
         EXPECT_EQ(roundToInt64(c.value), c.rounded) << c.value;
         EXPECT_EQ(roundToInt64(static_cast<long double>(c.value)), c.rounded) << c.value;

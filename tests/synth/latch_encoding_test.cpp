@@ -1,7 +1,8 @@
+#include "synth/latch_encoding.h"
+
 #include <gtest/gtest.h>
 
 #include "synth/errors.h"
-#include "synth/latch_encoding.h"
 
 namespace tv {
 namespace {
@@ -42,8 +43,8 @@ TEST(LatchEncoding, EachOptionLandsInItsField) {
         int32_t index;
         int32_t bits;
     } fields[] = {
-        {&SynthOptions::MUXOut, 7, 0x70},          {&SynthOptions::PDPol, 1, 0x80},
-        {&SynthOptions::CPOut, 1, 0x100},          {&SynthOptions::TimerCountCTRL, 15, 0x7800},
+        {&SynthOptions::MUXOut, 7, 0x70},       {&SynthOptions::PDPol, 1, 0x80},
+        {&SynthOptions::CPOut, 1, 0x100},       {&SynthOptions::TimerCountCTRL, 15, 0x7800},
         {&SynthOptions::current1, 7, 0x1F8000},  // both current fields, bits 20..15
     };
     for (const auto& f : fields) {
@@ -95,11 +96,13 @@ TEST(LatchEncoding, RefusesCountersThatDoNotFitTheirField) {
     EXPECT_EQ(fitError(-617, 0, 0, 0),
               "N counter -617 does not fit its 13-bit field (0 to 8191). "
               "Check LocalOutput, Multiplier and STD");
-    EXPECT_EQ(fitError(8192, 0, 0, 0).substr(0, 45), "N counter 8192 does not fit its 13-bit field ");
+    EXPECT_EQ(fitError(8192, 0, 0, 0).substr(0, 45),
+              "N counter 8192 does not fit its 13-bit field ");
     EXPECT_EQ(fitError(-1, 63, 8191, 1), "");
     EXPECT_EQ(fitError(0, 64, 0, 1).substr(0, 42), "A counter 64 does not fit its 6-bit field ");
     EXPECT_EQ(fitError(0, -9, 0, 1).substr(0, 11), "A counter -");
-    EXPECT_EQ(fitError(0, 0, 8192, 1).substr(0, 45), "B counter 8192 does not fit its 13-bit field ");
+    EXPECT_EQ(fitError(0, 0, 8192, 1).substr(0, 45),
+              "B counter 8192 does not fit its 13-bit field ");
     EXPECT_EQ(fitError(0, 0, -39, -1).substr(0, 13), "B counter -39");
 }
 

@@ -1,9 +1,10 @@
+#include "synth/number_format.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 
 #include "synth/error_box.h"
-#include "synth/number_format.h"
 
 namespace tv {
 namespace {

@@ -1,10 +1,11 @@
+#include "synth/ratio_finder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "synth/errors.h"
-#include "synth/ratio_finder.h"
 #include "tests/synth/recording_finder_view.h"
 
 namespace tv {
@@ -45,10 +46,22 @@ protected:
 };
 
 const Log kResetLog = {
-    "clear",           "caption:search",       "label:VCO=  ",          "label:PD=  ",
-    "label:N=  ",      "label:R=  ",           "label:A=  ",            "label:B=  ",
-    "enable:Prev=0",   "enable:Search=1",      "enable:Reset=1",        "result:RefReg=",
-    "result:NReg=",    "result:InitReg=",      "result:FuncReg=",       "enable:MemoryChannel=1",
+    "clear",
+    "caption:search",
+    "label:VCO=  ",
+    "label:PD=  ",
+    "label:N=  ",
+    "label:R=  ",
+    "label:A=  ",
+    "label:B=  ",
+    "enable:Prev=0",
+    "enable:Search=1",
+    "enable:Reset=1",
+    "result:RefReg=",
+    "result:NReg=",
+    "result:InitReg=",
+    "result:FuncReg=",
+    "enable:MemoryChannel=1",
     "enable:Variant=0",
 };
 
@@ -66,9 +79,18 @@ TEST_F(Finder, TypicalUseTarvexS) {
     start("12340", "100", "10");
     EXPECT_EQ(search(), "");
     const Log expected = {
-        "clear",          "caption:next",         "label:VCO=123.4",       "label:PD=200",
-        "label:N=617",    "label:R=50",           "label:A=0",             "label:B=0",
-        "enable:Prev=1",  "result:RefReg=000000C8", "result:NReg=00026901", "result:InitReg=000D8093",
+        "clear",
+        "caption:next",
+        "label:VCO=123.4",
+        "label:PD=200",
+        "label:N=617",
+        "label:R=50",
+        "label:A=0",
+        "label:B=0",
+        "enable:Prev=1",
+        "result:RefReg=000000C8",
+        "result:NReg=00026901",
+        "result:InitReg=000D8093",
         "result:FuncReg=000D8092",
     };
     EXPECT_EQ(view.log, expected);
@@ -81,8 +103,8 @@ TEST_F(Finder, TypicalUseTarvexD) {
     EXPECT_EQ(search(), "");
     EXPECT_EQ(view.shown(FinderLabel::A), "9");
     EXPECT_EQ(view.shown(FinderLabel::B), "38");
-    EXPECT_EQ(view.results, (std::array<std::string, 4>{"000000C8", "00002625", "004D8093",
-                                                         "004D8092"}));
+    EXPECT_EQ(view.results,
+              (std::array<std::string, 4>{"000000C8", "00002625", "004D8093", "004D8092"}));
 }
 
 TEST_F(Finder, NextWalksTheMultiplesOf50UpToTheNLimit) {
@@ -94,8 +116,8 @@ TEST_F(Finder, NextWalksTheMultiplesOf50UpToTheNLimit) {
     }
     EXPECT_EQ(view.shown(FinderLabel::PD), "15.3846153846154");
     EXPECT_EQ(search(), "");
-    EXPECT_EQ(view.log, (Log{"clear", "line:Ratio was not found in N of 8191 or less",
-                             "enable:Search=0"}));
+    EXPECT_EQ(view.log,
+              (Log{"clear", "line:Ratio was not found in N of 8191 or less", "enable:Search=0"}));
     EXPECT_EQ(currentR, 664);
     EXPECT_EQ(shownR(), "650");
     EXPECT_TRUE(view.isEnabled(FinderControl::Prev));
@@ -224,22 +246,22 @@ TEST_F(Finder, TarvexDWithoutPrescalerFailsInTheSplit) {
     start("8192", "1", "1", 1);
     view.synthOptions.PSC = -1;
     EXPECT_EQ(search(), "ゼロによる除算");
-    EXPECT_EQ(view.log, (Log{"clear", "line:Ratio was not found in N of 8191 or less",
-                             "enable:Search=0"}));
+    EXPECT_EQ(view.log,
+              (Log{"clear", "line:Ratio was not found in N of 8191 or less", "enable:Search=0"}));
 }
 
 TEST_F(Finder, AMatchAtTheLimitStepIsNotShown) {
     // N limit: every R matches, and N is 8192 already at R 1.
     start("8192", "1", "1");
     EXPECT_EQ(search(), "");
-    EXPECT_EQ(view.log, (Log{"clear", "line:Ratio was not found in N of 8191 or less",
-                             "enable:Search=0"}));
+    EXPECT_EQ(view.log,
+              (Log{"clear", "line:Ratio was not found in N of 8191 or less", "enable:Search=0"}));
     EXPECT_EQ(currentR, 1);
     // R limit: the first R with a whole N is 16384 (N 1).
     start("0.001", "1", "16.384");
     EXPECT_EQ(search(), "");
-    EXPECT_EQ(view.log, (Log{"clear", "line:Ratio was not found in R of 16383 or less",
-                             "enable:Search=0"}));
+    EXPECT_EQ(view.log,
+              (Log{"clear", "line:Ratio was not found in R of 16383 or less", "enable:Search=0"}));
     EXPECT_EQ(currentR, 16384);
     EXPECT_EQ(shownR(), "  ");
     EXPECT_EQ(latches.RefReg, 0);

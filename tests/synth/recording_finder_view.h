@@ -20,8 +20,8 @@ public:
     std::vector<std::string> log;  // "clear", "line:...", "caption:...", "label:R=50", ...
     std::vector<std::string> status;
     std::string searchCaption = "serch";
-    std::array<std::string, 6> labels;   // by FinderLabel
-    std::array<std::string, 4> results;  // by ResultEdit
+    std::array<std::string, 6> labels;                          // by FinderLabel
+    std::array<std::string, 4> results;                         // by ResultEdit
     std::array<bool, 5> enabled{true, true, true, true, true};  // by FinderControl
 
     std::string localOutputText() const override { return localOutput; }

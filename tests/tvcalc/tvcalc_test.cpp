@@ -1,0 +1,178 @@
+// Runs the real tvcalc binary and checks what it prints and how it exits.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+    std::string lastErrLine() const {
+        std::string trimmed = err;
+        if (!trimmed.empty() && trimmed.back() == '\n') trimmed.pop_back();
+        return trimmed.substr(trimmed.rfind('\n') + 1);
+    }
+};
+
+std::string readAll(int fd) {
+    std::string text;
+    lseek(fd, 0, SEEK_SET);
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return text;
+}
+
+// Output goes to anonymous in-memory files, so a long --all run cannot fill a pipe.
+Outcome tvcalc(const std::vector<std::string>& args) {
+    std::vector<std::string> argvText{TVCALC_PATH};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argvText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const int out = memfd_create("tvcalc-stdout", 0);
+    const int err = memfd_create("tvcalc-stderr", 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    pid_t pid = 0;
+    Outcome run;
+    if (posix_spawn(&pid, TVCALC_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = readAll(out);
+    run.err = readAll(err);
+    return run;
+}
+
+const char* const kHeader = "R\tN\tA\tB\tVCO(MHz)\tPD(kHz)\tInitReg\tRefReg\tNReg\tFuncReg\n";
+
+TEST(Tvcalc, PrintsTheFirstMatchReadably) {
+    const Outcome run = tvcalc({"12340", "100", "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "R 50, N 617, A 0, B 0, VCO 123.4 MHz, PD 200 kHz\n"
+              "    InitReg 000D8093, RefReg 000000C8, NReg 00026901, FuncReg 000D8092\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(Tvcalc, TsvFieldsAreTheWindowsTexts) {
+    Outcome run = tvcalc({"--tsv", "--variant", "D", "12340", "100", "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string(kHeader) +
+                           "50\t617\t9\t38\t123.4\t200\t004D8093\t000000C8\t00002625\t004D8092\n");
+    // Options by their on-screen texts, with a value after "=" or as the next argument.
+    run = tvcalc({"--mux=N Div", "--current", "5",  "--pol",   "NEG",     "--psc",
+                  "64/65",       "--variant", "D",  "--ldp",   "5cycle",  "--antibacklash",
+                  "6.0ns",       "--timer",   "63", "--cpout", "3 State", "--tsv",
+                  "12340",       "100",       "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string(kHeader) +
+                           "50\t617\t41\t9\t123.4\t200\t00DFF923\t001200C8\t000009A5\t00DFF922\n");
+}
+
+TEST(Tvcalc, AllRunsToTheNLimit) {
+    const Outcome run = tvcalc({"--all", "--tsv", "12340", "100", "10"});
+    EXPECT_EQ(run.status, 0);
+    std::vector<std::string> rows;
+    for (size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        rows.push_back(run.out.substr(start, end - start));
+    }
+    ASSERT_EQ(rows.size(), 14u);  // header and R 50, 100, ... 650
+    EXPECT_EQ(rows[3],
+              "150\t1851\t0\t0\t123.4\t66.6666666666667\t000D8093\t00000258\t00073B01\t000D8092");
+    EXPECT_EQ(rows[13],
+              "650\t8021\t0\t0\t123.4\t15.3846153846154\t000D8093\t00000A28\t001F5501\t000D8092");
+    EXPECT_EQ(run.lastErrLine(), "Ratio was not found in N of 8191 or less");
+}
+
+TEST(Tvcalc, NoMatchExitsOneWithTheLimitLine) {
+    Outcome run = tvcalc({"4.9", "1", "10.000001"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Ratio was not found in R of 16383 or less\n");
+    // A match at the limit step is not printed.
+    run = tvcalc({"--tsv", "8192", "1", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, kHeader);
+    EXPECT_EQ(run.lastErrLine(), "Ratio was not found in N of 8191 or less");
+}
+
+TEST(Tvcalc, NegativeNumbersArePositional) {
+    const Outcome run = tvcalc({"--tsv", "-12340", "-100", "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(run.out.find('\n') + 1, 7), "50\t617\t");
+}
+
+TEST(Tvcalc, ErrorsEndWithTheErrorBoxText) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"12340x", "100", "10"}, "'12340x' は浮動小数点数ではありません."},
+        {{"12340,5", "100", "10"}, "'12340,5' は浮動小数点数ではありません."},
+        {{"12340", "1.5", "10"}, "'1.5' は整数ではありません."},
+        {{"12340", "0", "10"}, "0 による浮動小数点数除算."},
+        {{"0", "100", "0"}, "不正な浮動小数点数演算命令."},
+        {{"12340.0000001", "100", "10"}, "'617.000000005' は整数ではありません."},
+        {{"12340", "-100", "10"},
+         "N counter -617 does not fit its 13-bit field (0 to 8191). "
+         "Check LocalOutput, Multiplier and STD."},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = tvcalc(c.args);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_EQ(run.out, "") << c.message;  // the failed match prints no row
+        EXPECT_EQ(run.lastErrLine(), c.message);
+    }
+}
+
+TEST(Tvcalc, UsageErrorsNameTheAcceptedValues) {
+    Outcome run = tvcalc({"--psc", "16", "12340", "100", "10"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("8/9|16/17|32/33|64/65"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    run = tvcalc({"--mux"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("3State|\"D LD\"|\"N Div\""), std::string::npos) << run.err;
+
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--frequency", "1", "2", "3"},
+                                               {"-x", "1", "2", "3"},
+                                               {"12340", "100"},
+                                               {"1", "2", "3", "4"}}) {
+        run = tvcalc(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_NE(run.err.find("usage: tvcalc"), std::string::npos) << args[0];
+    }
+}
+
+TEST(Tvcalc, HelpDescribesEveryOption) {
+    const Outcome run = tvcalc({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* option :
+         {"--variant", "--pol", "--mux", "--current", "--ldp", "--antibacklash", "--timer",
+          "--cpout", "--psc", "--all", "--tsv", "Exit status"}) {
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    }
+}
+
+}  // namespace
