@@ -1,10 +1,15 @@
-# tv_add_test(NAME SOURCES src... [LIBS lib...] [LABELS label...])
+# tv_add_test(NAME [OWN_MAIN] SOURCES src... [LIBS lib...] [LABELS label...])
+# OWN_MAIN: the sources bring their own main() (the window tests need a QApplication).
 # One GoogleTest executable per area, registered with CTest.
 find_package(GTest QUIET)
 function(tv_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  if(T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
