@@ -37,6 +37,7 @@ public:
 
     const std::string& path() const { return m_path; }
     int slaveFd() const { return m_slave; }
+    int masterFd() const { return m_master; }
     bool ok() const { return m_master >= 0 && m_slave >= 0; }
 
     void send(const std::vector<uint8_t>& bytes) const {

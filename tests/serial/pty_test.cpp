@@ -223,13 +223,14 @@ TEST_F(PtyPort, CloseDuringTheWaitIsPromptAndPostsNothing) {
     int events = 0;
     rs.OnRXCHAR = [&](Trs232c&) { ++events; };
     ASSERT_TRUE(rs.open());
+    // A pseudo-terminal has no modem lines to drive.
+    EXPECT_FALSE(rs.setdtr(true));
+    EXPECT_FALSE(rs.setrts(true));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the monitor is waiting
     const auto start = Clock::now();
     EXPECT_TRUE(rs.close());
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(queue.pending(), 0u);
-    // The line has no modem lines to drive on a pseudo-terminal.
-    EXPECT_FALSE(rs.setdtr(false));
 }
 
 }  // namespace
