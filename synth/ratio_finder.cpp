@@ -6,6 +6,7 @@
 #include "synth/latch_encoding.h"
 #include "synth/number_format.h"
 #include "synth/number_parse.h"
+#include "synth/ratio_step.h"
 
 namespace tv {
 namespace {

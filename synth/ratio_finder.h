@@ -4,10 +4,12 @@
 #include <cstdint>
 
 #include "synth/finder_view.h"
-#include "synth/ratio_step.h"
 #include "synth/synth_options.h"
 
 namespace tv {
+
+struct FinderInputs;  // synth/ratio_step.h
+struct RatioStep;
 
 class RatioFinder {
 public:

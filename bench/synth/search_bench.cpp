@@ -29,11 +29,10 @@ private:
     std::string m_labels[6];
 };
 
-// 4.9 MHz against 10.000001 MHz has no whole N for any R up to the R limit
-// (10000001 and 4900000 share no factor) and N stays below 8029, so the click
-// takes all 16384 steps and stops at the R limit.
-void BM_FullRangeSearchClick(benchmark::State& state) {
-    NullView view("4.9", "1", "10.000001");
+// Clicks "search" from the reset state once per iteration; returns where the
+// last click left CurrentR.
+int32_t clickSearch(benchmark::State& state, const char* lo, const char* m, const char* std) {
+    NullView view(lo, m, std);
     int32_t currentR = 0;
     tv::LatchSet latches;
     tv::RatioFinder finder(view, currentR, latches);
@@ -41,23 +40,25 @@ void BM_FullRangeSearchClick(benchmark::State& state) {
         currentR = 0;
         finder.search();
         benchmark::DoNotOptimize(currentR);
+        benchmark::DoNotOptimize(latches);
     }
-    if (currentR != 16384) state.SkipWithError("the search did not run the full range");
+    return currentR;
+}
+
+// 4.9 MHz against 10.000001 MHz has no whole N for any R up to the R limit
+// (10000001 and 4900000 share no factor) and N stays below 8029, so the click
+// takes all 16384 steps and stops at the R limit.
+void BM_FullRangeSearchClick(benchmark::State& state) {
+    if (clickSearch(state, "4.9", "1", "10.000001") != 16384) {
+        state.SkipWithError("the search did not run the full range");
+    }
     state.counters["steps"] = 16384;
 }
 BENCHMARK(BM_FullRangeSearchClick)->Unit(benchmark::kMicrosecond);
 
 // The start-up inputs: 50 steps, then the display step and the encoding.
 void BM_TypicalSearchClick(benchmark::State& state) {
-    NullView view("12340", "100", "10");
-    int32_t currentR = 0;
-    tv::LatchSet latches;
-    tv::RatioFinder finder(view, currentR, latches);
-    for (auto _ : state) {
-        currentR = 0;
-        finder.search();
-        benchmark::DoNotOptimize(latches);
-    }
+    if (clickSearch(state, "12340", "100", "10") != 50) state.SkipWithError("no match at R 50");
 }
 BENCHMARK(BM_TypicalSearchClick)->Unit(benchmark::kMicrosecond);
 

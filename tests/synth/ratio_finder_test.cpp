@@ -162,6 +162,17 @@ TEST_F(Finder, WholeNumberRatioMatchesAtEveryR) {
     EXPECT_TRUE(view.isEnabled(FinderControl::Prev));
 }
 
+TEST_F(Finder, PrevFromTheResetStateTestsROneInsteadOfRunningAway) {
+    start("12300", "100", "1");
+    ASSERT_EQ(prev(), "");
+    EXPECT_EQ(view.log.at(2), "enable:Prev=0");
+    EXPECT_EQ(shownR(), "1");
+    start("12340", "100", "10");
+    ASSERT_EQ(prev(), "");
+    EXPECT_EQ(view.status, Log{"Ratio was not found"});
+    EXPECT_EQ(currentR, 0);
+}
+
 TEST_F(Finder, LocalOutputZeroMatchesAtOnce) {
     start("0", "100", "10");
     EXPECT_EQ(search(), "");
