@@ -107,7 +107,7 @@ QFont fixedPitchFont() {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(std::unique_ptr<SerialOs> serialOs, QWidget* parent)
     : QWidget(parent),
       m_clock(std::make_unique<SystemClock>()),
       m_finder(*this, CurrentR, latchSet) {
@@ -120,7 +120,7 @@ TForm1::TForm1(QWidget* parent)
     setFixedSize(562, 444);
     move(200, 98);
     buildControls();
-    createPort();
+    createPort(std::move(serialOs));
     connectHandlers();
     guard([this] { FormCreate(); });
 }

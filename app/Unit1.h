@@ -11,6 +11,7 @@
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
+#include "serial/serial_os.h"
 #include "synth/finder_view.h"
 #include "synth/ratio_finder.h"
 #include "synth/synth_options.h"
@@ -26,6 +27,7 @@ class QTabWidget;
 namespace tv {
 
 class RadioGroup;
+class SerialOs;
 class Trs232c;
 class QtEventWaiter;
 
@@ -33,7 +35,9 @@ class TForm1 : public QWidget, private FinderView, private DeviceView {
     Q_OBJECT
 public:
     // Runs FormCreate, the start-up open included, before the window is shown.
-    explicit TForm1(QWidget* parent = nullptr);
+    // The serial component talks to the real platform unless tests hand in
+    // another OS-call layer.
+    explicit TForm1(std::unique_ptr<SerialOs> serialOs = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Controls, named as on the form.
@@ -103,7 +107,7 @@ private:
     void buildManualWritePage();
     void buildComPortPage();
     void connectHandlers();
-    void createPort();
+    void createPort(std::unique_ptr<SerialOs> os);
     void loadSettings();
     void saveSettings();
     void startupOpen();

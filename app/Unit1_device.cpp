@@ -90,8 +90,9 @@ void TForm1::saveSettings() {
 
 // ---- Serial port -----------------------------------------------------------
 
-void TForm1::createPort() {
-    m_rs232c1 = makeSystemRs232c(makeQtUiPosterFactory());
+void TForm1::createPort(std::unique_ptr<SerialOs> os) {
+    m_rs232c1 = os ? std::make_unique<Trs232c>(std::move(os), qtUiPosterFactory())
+                   : std::make_unique<Trs232c>(qtUiPosterFactory());
     Trs232c& port = *m_rs232c1;
     port.portname = "COM1";
     port.bps = 9600;
@@ -105,7 +106,7 @@ void TForm1::createPort() {
     port.txtimeout = 30000;
     port.flowflag = 1;
     port.setFlow(rsflowset{dfBinary});
-    port.setPacketsize(0);
+    port.packetsize = 0;
     port.debug = false;
     port.XonLim = 0;
     port.XoffLim = 0;

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "app/dialogs.h"
-#include "synth/error_text.h"
+#include "synth/error_box.h"
 
 namespace tv {
 

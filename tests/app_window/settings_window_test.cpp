@@ -1,0 +1,118 @@
+// TVCONFIG.INI as the operator meets it: read at start-up into the controls and
+// written back at close, keeping everything else the file holds.
+#include <sys/stat.h>
+
+#include "window_fixture.h"
+
+namespace tv::testing {
+namespace {
+
+using SettingsWindowTest = WindowTest;
+
+TEST_F(SettingsWindowTest, CraftedFileSelectsTheControls) {
+    writeFile("TVCONFIG.INI",
+              "; kept comment\r\n"
+              "[rs232c1]\r\nportname=0x2\r\nBAUD=0\r\n"
+              "[Memory]\r\nChannel=9\r\n"
+              "[PD]\r\nPol=0\r\ncurrent1=$7\r\nLDP=1\r\nAntiBackLash=2\r\nTimerCountCTRL=15\r\n"
+              "CPOut=1\r\n"
+              "[MUX]\r\nOut=oops\r\n"
+              "[Frequency]\r\nLocalOutput=not a number\r\nMultiplier=7\r\nSTD=12.8\r\n"
+              "[PSC]\r\nVALUE=2\r\n"
+              "[Unknown]\r\nkeep=me\r\n");
+    TForm1& f = start();
+    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), "com3");
+    EXPECT_EQ(f.RadioGroup2->itemIndex(), 7);  // 9 is clamped to the last channel
+    EXPECT_EQ(f.RadioGroup3->itemIndex(), 0);
+    EXPECT_EQ(f.RadioGroup5->itemIndex(), 7);
+    EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
+    EXPECT_EQ(f.RadioGroup7->itemIndex(), 2);
+    EXPECT_EQ(f.RadioGroup8->itemIndex(), 15);
+    EXPECT_EQ(f.RadioGroup9->itemIndex(), 1);
+    EXPECT_EQ(f.RadioGroup4->itemIndex(), 1);  // unreadable: the default
+    EXPECT_EQ(f.RadioGroup10->itemIndex(), 2);
+    EXPECT_EQ(f.Edit1->text().toStdString(), "not a number");
+    EXPECT_EQ(f.Edit2->text().toStdString(), "7");
+    EXPECT_EQ(f.Edit3->text().toStdString(), "12.8");
+}
+
+TEST_F(SettingsWindowTest, ANewFileHoldsTheFifteenEntriesInWritingOrder) {
+    TForm1& f = start();
+    ASSERT_TRUE(closeWindow());
+    (void)f;
+    EXPECT_EQ(readFile("TVCONFIG.INI"),
+              "[Frequency]\nLocalOutput=12340\nMultiplier=100\nSTD=10\n\n"
+              "[rs232c1]\nportname=0\nBAUD=0\n\n"
+              "[PD]\nPol=1\ncurrent1=3\nLDP=0\nAntiBackLash=0\nTimerCountCTRL=0\nCPOut=0\n\n"
+              "[MUX]\nOut=1\n\n"
+              "[Memory]\nChannel=0\n\n"
+              "[PSC]\nValue=1\n\n"
+              "[Tarvex]\nVersion=0\n");
+}
+
+TEST_F(SettingsWindowTest, ChoicesSurviveARestartAndOtherLinesAreKept) {
+    writeFile("TVCONFIG.INI",
+              "; operator's notes\r\n[PSC]\r\nVALUE=2\r\n\r\n[Bench]\r\nscope=on\r\n");
+    {
+        TForm1& f = start();
+        clickItem(f.RadioGroup10, 3);
+        clickItem(f.RadioGroup2, 5);
+        clickItem(f.RadioGroup4, 6);
+        typeInto(f.Edit1, QStringLiteral("5800.5"));
+        ASSERT_TRUE(closeWindow());
+        m_form.reset();
+    }
+    const std::string saved = readFile("TVCONFIG.INI");
+    EXPECT_EQ(saved.rfind("; operator's notes\r\n[PSC]\r\nVALUE=3\r\n\r\n[Bench]\r\nscope=on\r\n", 0), 0u)
+        << saved;
+    EXPECT_EQ(saved.find("Value="), std::string::npos);  // the same entry, not a second one
+    TForm1& again = start();
+    EXPECT_EQ(again.RadioGroup10->itemIndex(), 3);
+    EXPECT_EQ(again.RadioGroup2->itemIndex(), 5);
+    EXPECT_EQ(again.RadioGroup4->itemIndex(), 6);
+    EXPECT_EQ(again.Edit1->text().toStdString(), "5800.5");
+}
+
+TEST_F(SettingsWindowTest, ComboAndGroupIndicesOutsideTheirListsWriteMinusOne) {
+    writeFile("TVCONFIG.INI", "[rs232c1]\nportname=-1\nBAUD=12\n[Memory]\nChannel=-5\n");
+    TForm1& f = start();
+    EXPECT_EQ(f.ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), "ComboBox1");  // initial text stays
+    EXPECT_EQ(f.ComboBox2->currentIndex(), -1);
+    EXPECT_EQ(f.RadioGroup2->itemIndex(), -1);
+    // The empty port name cannot be opened.
+    EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
+    EXPECT_TRUE(f.Button1->isEnabled());
+    EXPECT_FALSE(f.Button2->isEnabled());
+    // "set" with no channel selected changes nothing.
+    click(f.Button4);
+    click(f.Button14);
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(f.channelTable.description[static_cast<size_t>(c)], "");
+    ASSERT_TRUE(closeWindow());
+    const std::string saved = readFile("TVCONFIG.INI");
+    EXPECT_NE(saved.find("portname=-1\n"), std::string::npos);
+    EXPECT_NE(saved.find("BAUD=-1\n"), std::string::npos);
+    EXPECT_NE(saved.find("Channel=-1\n"), std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, AFailedWriteKeepsTheWindowOpenAndALaterCloseSavesAgain) {
+    if (::geteuid() == 0) {
+        // Root writes through permission bits; a directory in its place stops it.
+        std::filesystem::create_directory(m_dir / "TVCONFIG.INI");
+    } else {
+        ::chmod(m_dir.c_str(), 0500);
+    }
+    TForm1& f = start();
+    EXPECT_FALSE(closeWindow());
+    ASSERT_EQ(m_boxes->errors.size(), 1u);
+    EXPECT_EQ(m_boxes->errors[0], (m_dir / "TVCONFIG.INI").string() + " に書き込めません.");
+    EXPECT_TRUE(f.isVisible());
+
+    std::filesystem::remove(m_dir / "TVCONFIG.INI");
+    ::chmod(m_dir.c_str(), 0700);
+    EXPECT_TRUE(closeWindow());
+    EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tv::testing

@@ -1,0 +1,73 @@
+#pragma once
+// Drives the real main window the way an operator does: clicks and key events on
+// its controls, reading captions, labels and edits back. Each test runs in a
+// fresh temporary working directory, with the message boxes recorded instead of
+// shown and com1 pointing at a port that does not exist unless a test says so.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "app/dialogs.h"
+#include "app/radio_group.h"
+
+namespace tv::testing {
+
+// Records every box and beep instead of showing it.
+class RecordingDialogs : public Dialogs {
+public:
+    struct Shared {
+        std::vector<std::string> messages;  // plain boxes ("Error", ...)
+        std::vector<std::string> errors;    // standard error boxes
+        int beeps = 0;
+    };
+    explicit RecordingDialogs(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
+    void showMessage(QWidget*, const QString& text) override {
+        m_shared->messages.push_back(text.toStdString());
+    }
+    void showError(QWidget*, const QString& text) override {
+        m_shared->errors.push_back(text.toStdString());
+    }
+    void beep() override { ++m_shared->beeps; }
+
+private:
+    std::shared_ptr<Shared> m_shared;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the window (FormCreate runs, settings and start-up open included).
+    TForm1& start();
+    // Closes it as the title-bar button does; returns whether it closed.
+    bool closeWindow();
+
+    void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void clickItem(RadioGroup* g, int index) { QTest::mouseClick(g->button(index), Qt::LeftButton); }
+    void releaseKey(QLineEdit* e, Qt::Key key) { QTest::keyRelease(e, key); }
+    // Replaces an edit's text and releases the last key, as typing does.
+    void typeInto(QLineEdit* e, const QString& text);
+
+    void writeFile(const std::string& name, const std::string& content);
+    std::string readFile(const std::string& name) const;
+    std::vector<std::string> memoLines(const QPlainTextEdit* m) const;
+
+    std::filesystem::path m_dir;
+    std::filesystem::path m_oldDir;
+    std::shared_ptr<RecordingDialogs::Shared> m_boxes;
+    std::unique_ptr<TForm1> m_form;
+};
+
+}  // namespace tv::testing
