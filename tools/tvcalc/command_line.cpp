@@ -35,19 +35,24 @@ const std::vector<RadioOption>& radioOptions() {
     return options;
 }
 
-// "3State|"D LD"|...": items with a blank are quoted as a shell would need them.
+// An item with a blank is quoted as a shell would need it.
+std::string shellWord(const std::string& item) {
+    return item.find(' ') == std::string::npos ? item : "\"" + item + "\"";
+}
+
+// "3State|"D LD"|...".
 std::string itemList(const RadioOption& option) {
     std::string list;
     for (const std::string& item : option.items) {
         if (!list.empty()) list += '|';
-        list += item.find(' ') == std::string::npos ? item : "\"" + item + "\"";
+        list += shellWord(item);
     }
     return list;
 }
 
 std::string defaultItem(const RadioOption& option) {
     const SynthOptions defaults;
-    return option.items[static_cast<size_t>(defaults.*option.field)];
+    return shellWord(option.items[static_cast<size_t>(defaults.*option.field)]);
 }
 
 // A leading "-" starts an option unless a digit or "." follows it, so negative
