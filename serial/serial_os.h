@@ -82,7 +82,8 @@ public:
     virtual bool setLineState(const LineState& state) = 0;
     virtual bool setTimeouts(const Timeouts& timeouts) = 0;
     // The events that waitEvent reports. Setting 0 ends a wait in progress at
-    // once, with an event word of 0; safe to call while another thread waits.
+    // once, with an event word of 0, and is safe while another thread waits;
+    // a nonzero mask is set while no thread waits.
     virtual bool setEventMask(uint32_t mask) = 0;
     // Blocks until a selected event occurs (or the mask is cleared) and writes
     // what occurred into `events`. Runs on the monitor thread. False on failure.

@@ -220,25 +220,36 @@ bool FakeSerialOs::escape(uint32_t function) {
     return m_open || failed(EBADF);
 }
 
-int32_t FakeSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
-    std::unique_lock lock(m_mutex);
-    if (int err = enter(Op::Read, "read " + std::to_string(count))) {
-        if (err == EAGAIN) return 0;
-        failed(err);
-        return -1;
+bool FakeSerialOs::beginTransfer(Op op, const char* verb, int32_t count, int32_t& result) {
+    if (int err = enter(op, verb + std::to_string(count))) {
+        // EAGAIN stands for a time-out with nothing moved.
+        result = err == EAGAIN ? 0 : -1;
+        if (err != EAGAIN) failed(err);
+        return false;
     }
     if (!m_open || count < 0) {
         failed(m_open ? EINVAL : EBADF);
-        return -1;
+        result = -1;
+        return false;
     }
+    return true;
+}
+
+int32_t FakeSerialOs::limited(int32_t count) const {
+    return m_transferLimit >= 0 ? std::min(count, m_transferLimit) : count;
+}
+
+int32_t FakeSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
+    std::unique_lock lock(m_mutex);
+    int32_t ended = 0;
+    if (!beginTransfer(Op::Read, "read ", count, ended)) return ended;
     const auto enough = [&] { return m_rx.size() >= static_cast<size_t>(count); };
     if (waitMs < 0) {
         m_changed.wait(lock, enough);
     } else {
         m_changed.wait_for(lock, std::chrono::milliseconds(waitMs), enough);
     }
-    int32_t n = std::min<int32_t>(count, static_cast<int32_t>(m_rx.size()));
-    if (m_transferLimit >= 0) n = std::min(n, m_transferLimit);
+    const int32_t n = limited(std::min<int32_t>(count, static_cast<int32_t>(m_rx.size())));
     std::copy_n(m_rx.begin(), n, buffer);
     m_rx.erase(m_rx.begin(), m_rx.begin() + n);
     return n;
@@ -246,17 +257,9 @@ int32_t FakeSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
 
 int32_t FakeSerialOs::write(const uint8_t* buffer, int32_t count, int32_t) {
     std::lock_guard lock(m_mutex);
-    if (int err = enter(Op::Write, "write " + std::to_string(count))) {
-        if (err == EAGAIN) return 0;
-        failed(err);
-        return -1;
-    }
-    if (!m_open || count < 0) {
-        failed(m_open ? EINVAL : EBADF);
-        return -1;
-    }
-    int32_t n = count;
-    if (m_transferLimit >= 0) n = std::min(n, m_transferLimit);
+    int32_t ended = 0;
+    if (!beginTransfer(Op::Write, "write ", count, ended)) return ended;
+    const int32_t n = limited(count);
     m_written.insert(m_written.end(), buffer, buffer + n);
     return n;
 }

@@ -75,6 +75,10 @@ private:
     // Returns 0, or the errno it failed with. Called with m_mutex held.
     int enter(Op op, const std::string& line);
     bool failed(int err);
+    // Records a transfer and plays its script; false, with the call's result
+    // in `result`, when the transfer ends there.
+    bool beginTransfer(Op op, const char* verb, int32_t count, int32_t& result);
+    int32_t limited(int32_t count) const;  // the short-transfer limit
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;

@@ -146,21 +146,15 @@ bool PosixSerialOs::openPort(const std::string& name) {
     m_modemFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_epollFd = ::epoll_create1(EPOLL_CLOEXEC);
     if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return failOpen(errno);
-    // Edge-triggered on the port: poll is level-triggered and would report the
-    // same unread bytes again and again; an edge comes once for each arrival of
-    // new data and never for bytes that merely stay queued. A hang-up is
-    // likewise reported once.
-    epoll_event port{};
-    port.events = EPOLLIN | EPOLLET;
-    port.data.fd = m_fd;
+    // The port itself joins the set at the first wait, see watchPort.
+    m_portWatched = false;
     epoll_event wake{};
     wake.events = EPOLLIN;
     wake.data.fd = m_wakeFd;
     epoll_event modem{};
     modem.events = EPOLLIN;
     modem.data.fd = m_modemFd;
-    if (::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_fd, &port) != 0 ||
-        ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) != 0 ||
+    if (::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) != 0 ||
         ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) != 0) {
         return failOpen(errno);
     }
@@ -277,22 +271,37 @@ bool PosixSerialOs::setEventMask(uint32_t mask) {
     m_mask.store(mask);
     if (mask == 0) {
         // Ends a wait in progress; the eventfd stays readable, so a wait that
-        // starts only now ends at once as well.
+        // starts only now ends at once as well. The modem watch stays until
+        // closePort: the waiting thread may be reading its events right now.
         signalEventFd(m_wakeFd);
-        m_modem.reset();
     } else {
+        // A nonzero mask is set while no thread waits (at open), so the watch
+        // can be replaced here.
         drainEventFd(m_wakeFd);
-        startModemWatch(mask);
+        m_modem.reset();
+        if (mask & kModemEvents) m_modem = std::make_unique<ModemWatch>(m_fd, m_modemFd, mask);
     }
     return true;
 }
 
-void PosixSerialOs::startModemWatch(uint32_t mask) {
-    m_modem.reset();
-    if (mask & kModemEvents) m_modem = std::make_unique<ModemWatch>(m_fd, m_modemFd, mask);
+void PosixSerialOs::watchPort() {
+    // Edge-triggered: poll is level-triggered and would report the same unread
+    // bytes again and again; an edge comes once for each arrival of new data
+    // and never for bytes that merely stay queued. A hang-up is likewise
+    // reported once. The port joins only now, after open has configured and
+    // purged it, because setting the terminal's attributes wakes its readers
+    // too: registered earlier, that wake-up would be reported as an arrival.
+    // Bytes already queued at this point make the port ready at once.
+    m_portWatched = true;
+    if (m_hungUp.load()) return;
+    epoll_event port{};
+    port.events = EPOLLIN | EPOLLET;
+    port.data.fd = m_fd;
+    ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_fd, &port);
 }
 
 bool PosixSerialOs::waitEvent(uint32_t& events) {
+    if (!m_portWatched) watchPort();
     for (;;) {
         const uint32_t mask = m_mask.load();
         if (mask == 0) {

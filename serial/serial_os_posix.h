@@ -41,7 +41,7 @@ private:
     int32_t failTransfer(int err);
     void markHungUp();
     void releaseDescriptors();
-    void startModemWatch(uint32_t mask);
+    void watchPort();
 
     EnvLookup m_env;
     int m_fd = -1;
@@ -50,6 +50,7 @@ private:
     int m_epollFd = -1;
     std::atomic<uint32_t> m_mask{0};
     std::atomic<bool> m_hungUp{false};
+    bool m_portWatched = false;  // set by openPort before the waiting thread starts, then by it
     LineState m_state;
     Timeouts m_timeouts;
     std::unique_ptr<ModemWatch> m_modem;

@@ -457,3 +457,30 @@ TEST_F(FakePort, QueuedMessagesAreDroppedWithTheComponentAndRunClosedAfterClose)
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// Under ThreadSanitizer this is the check that the monitor's reads of the
+// bindings and of packetsize do not race with the UI thread's writes.
+TEST_F(FakePort, BindingsAndPacketsizeMayChangeWhileOpen) {
+    int events = 0;
+    rs->OnPACKET = [&](Trs232c&) { ++events; };
+    ASSERT_TRUE(rs->open());
+    for (int i = 0; i < 300; ++i) {
+        fake->injectBytes({static_cast<uint8_t>(i)});
+        if (i % 2 == 0) {
+            rs->OnRXCHAR = [&](Trs232c&) { ++events; };
+        } else {
+            rs->OnRXCHAR = nullptr;
+        }
+        rs->packetsize = i % 3 - 1;
+        queue.runPending();
+    }
+    EXPECT_TRUE(rs->close());
+    queue.runPending();
+    EXPECT_GT(events, 0);
+}
+
+}  // namespace
+}  // namespace tv

@@ -19,40 +19,29 @@ std::vector<uint8_t> UnitProtocol::receive(uint8_t b) {
     std::vector<uint8_t> reply;
     reply.reserve(1 + kMemorySize);
     reply.push_back(b);
-    switch (m_state) {
-        case State::Storing:
-            m_incoming[m_stored++] = b;
-            if (m_stored == kMemorySize) {
-                m_memory = m_incoming;
-                m_state = State::Idle;
-            }
-            break;
-        case State::AfterW:
-            if (b == kCR) {
-                m_stored = 0;
-                m_state = State::Storing;
-            } else {
-                command(b);
-            }
-            break;
-        case State::AfterD:
-            if (b == kCR) {
-                reply.insert(reply.end(), m_memory.begin(), m_memory.end());
-                m_state = State::Idle;
-            } else {
-                command(b);
-            }
-            break;
-        case State::AfterI:
-            if (b == kCR) {
-                m_memory.fill(0);
-                m_state = State::Idle;
-            } else {
-                command(b);
-            }
-            break;
-        case State::Idle: command(b); break;
+    if (m_state == State::Storing) {
+        m_incoming[m_stored++] = b;
+        if (m_stored == kMemorySize) {
+            m_memory = m_incoming;
+            m_state = State::Idle;
+        }
+        return reply;
     }
+    if (m_state == State::Idle || b != kCR) {
+        command(b);  // a letter not followed by CR starts over with this byte
+        return reply;
+    }
+    // The CR that completes a command.
+    switch (m_state) {
+        case State::AfterW:
+            m_stored = 0;
+            m_state = State::Storing;
+            return reply;
+        case State::AfterD: reply.insert(reply.end(), m_memory.begin(), m_memory.end()); break;
+        case State::AfterI: m_memory.fill(0); break;
+        default: break;
+    }
+    m_state = State::Idle;
     return reply;
 }
 
