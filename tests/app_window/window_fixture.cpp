@@ -1,6 +1,8 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -26,10 +28,20 @@ void WindowTest::TearDown() {
     std::filesystem::remove_all(m_dir);
 }
 
-TForm1& WindowTest::start() {
-    m_form = std::make_unique<TForm1>();
+TForm1& WindowTest::start(std::unique_ptr<SerialOs> serialOs) {
+    m_form = std::make_unique<TForm1>(std::move(serialOs));
     m_form->show();
     return *m_form;
+}
+
+bool WindowTest::waitUntil(const std::function<bool()>& pred, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred() && timer.elapsed() < timeoutMs) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return pred();
 }
 
 bool WindowTest::closeWindow() {

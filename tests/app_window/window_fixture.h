@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,8 +50,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the window (FormCreate runs, settings and start-up open included).
-    TForm1& start();
+    // Creates the window (FormCreate runs, settings and start-up open included),
+    // on the real serial platform unless a test hands in another.
+    TForm1& start(std::unique_ptr<SerialOs> serialOs = nullptr);
+    // Handles events until pred holds or timeoutMs passed; returns pred().
+    bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
     // Closes it as the title-bar button does; returns whether it closed.
     bool closeWindow();
 

@@ -1,0 +1,245 @@
+// The configurator talking to a unit end to end: the real window, the real serial
+// component on a pseudo-terminal, and tvunit answering on the other side.
+#include <QElapsedTimer>
+#include <QTimer>
+#include <sstream>
+
+#include "serial/rs232c.h"
+#include "serial/serial_os_fake.h"
+#include "unit_process.h"
+#include "window_fixture.h"
+
+namespace tv::testing {
+namespace {
+
+class DeviceWindowTest : public WindowTest {
+protected:
+    UnitProcess& startUnit(const std::vector<std::string>& options = {}) {
+        m_unit = std::make_unique<UnitProcess>(options, (m_dir / "unit.log").string());
+        ::setenv("TVCONFIG_COM1", m_unit->path().c_str(), 1);
+        return *m_unit;
+    }
+
+    // Fills channels 0, 3 and 7 with three different matches.
+    void setThreeChannels(TForm1& f) {
+        click(f.Button4);
+        click(f.Button14);
+        click(f.Button4);
+        clickItem(f.RadioGroup2, 3);
+        click(f.Button14);
+        click(f.Button4);
+        clickItem(f.RadioGroup2, 7);
+        click(f.Button14);
+    }
+
+    static std::vector<int> imageOf(const ChannelTable& t) {
+        std::vector<int> image;
+        for (size_t c = 0; c < 8; ++c)
+            for (int32_t word : {t.InitReg[c], t.RefReg[c], t.NReg[c], t.FuncReg[c]})
+                for (int i = 0; i < 4; ++i) image.push_back((word >> (8 * i)) & 0xFF);
+        return image;
+    }
+
+    std::vector<int> bytesTheUnitReceived() const {
+        std::vector<int> bytes;
+        for (const auto& e : m_unit->log())
+            if (e.received) bytes.push_back(e.byte);
+        return bytes;
+    }
+
+    int repliesSent() const {
+        int n = 0;
+        for (const auto& e : m_unit->log()) n += e.received ? 0 : 1;
+        return n;
+    }
+
+    std::unique_ptr<UnitProcess> m_unit;
+};
+
+TEST_F(DeviceWindowTest, WriteSendsTheImageByteByByteWaitingForEachReply) {
+    startUnit();
+    TForm1& f = start();
+    ASSERT_TRUE(m_boxes->messages.empty()) << "the port did not open";
+    EXPECT_FALSE(f.Button1->isEnabled());
+    EXPECT_TRUE(f.Button2->isEnabled());
+    setThreeChannels(f);
+
+    click(f.Button6);
+
+    std::vector<int> expected{0x57, 0x0D};
+    const std::vector<int> image = imageOf(f.channelTable);
+    expected.insert(expected.end(), image.begin(), image.end());
+    EXPECT_EQ(bytesTheUnitReceived(), expected);
+    // Strict alternation in the unit's log proves that no byte left before the
+    // reply to the one before it had come back.
+    const auto log = m_unit->log();
+    ASSERT_EQ(log.size(), 260u);
+    for (size_t i = 0; i < log.size(); ++i) EXPECT_EQ(log[i].received, i % 2 == 0) << "entry " << i;
+
+    EXPECT_EQ(f.deviceLink().BufferPos, 130);
+    EXPECT_TRUE(f.Button6->isEnabled());
+    const std::string memo = f.Memo2->toPlainText().toStdString();
+    EXPECT_EQ(memo.substr(0, 9), "57 0D 93 ");  // echoes run on in one line; InitReg first
+    EXPECT_EQ(memo.size(), 130u * 3u);
+}
+
+TEST_F(DeviceWindowTest, DumpCollectsTheUnitsMemoryAndViewBufferShowsIt) {
+    startUnit();
+    TForm1& f = start();
+    setThreeChannels(f);
+    click(f.Button6);
+    const std::vector<int> image = imageOf(f.channelTable);
+
+    click(f.Button11);
+    ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos == 130; }));
+    click(f.Button13);
+    const auto lines = memoLines(f.Memo3);
+    ASSERT_EQ(lines.size(), 17u);
+    for (int r = 0; r < 17; ++r) {
+        std::string row;
+        for (int k = 0; k < 16; ++k) {
+            const int p = 1 + 16 * r + k;
+            const int b = p == 1 ? 0x0D : (p <= 129 ? image[static_cast<size_t>(p - 2)] : 0);
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%02X ", b);
+            row += hex;
+        }
+        EXPECT_EQ(lines[static_cast<size_t>(r)], row) << "row " << r;
+    }
+}
+
+TEST_F(DeviceWindowTest, InitializeClearsTheUnitAndItsRepliesAppearInTheStatusMemo) {
+    startUnit();
+    TForm1& f = start();
+    setThreeChannels(f);
+    click(f.Button6);
+    click(f.Button4);  // empties Memo2
+    click(f.Button10);
+    ASSERT_TRUE(waitUntil([&] { return repliesSent() == 130 + 2; }));
+    ASSERT_TRUE(waitUntil([&] { return f.Memo2->toPlainText().endsWith(QStringLiteral("49 0D ")); }));
+
+    click(f.Button11);
+    ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos == 130; }));
+    for (int p = 2; p < 130; ++p) EXPECT_EQ(f.deviceLink().DeviceBuffer[static_cast<size_t>(p)], 0);
+}
+
+TEST_F(DeviceWindowTest, ASilentUnitEndsTheCommandWithAMessage) {
+    startUnit({"--silent"});
+    TForm1& f = start();
+    QElapsedTimer t;
+    t.start();
+    click(f.Button6);
+    EXPECT_GE(t.elapsed(), 1900);
+    EXPECT_LT(t.elapsed(), 4000);
+    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    EXPECT_EQ(bytesTheUnitReceived(), std::vector<int>{0x57});
+    EXPECT_TRUE(f.Button6->isEnabled());
+    EXPECT_TRUE(f.Button10->isEnabled());
+    EXPECT_TRUE(f.Button11->isEnabled());
+}
+
+TEST_F(DeviceWindowTest, CommandButtonsAreDisabledWhileACommandWaits) {
+    startUnit({"--delay", "200"});
+    TForm1& f = start();
+    bool disabledDuringWait = false;
+    QTimer::singleShot(100, [&] {
+        disabledDuringWait = !f.Button6->isEnabled() && !f.Button10->isEnabled() &&
+                             !f.Button11->isEnabled() && f.Button13->isEnabled();
+    });
+    click(f.Button10);
+    EXPECT_TRUE(disabledDuringWait);
+    EXPECT_TRUE(f.Button6->isEnabled());
+}
+
+TEST_F(DeviceWindowTest, AUnitAnsweringTwiceStillCompletesAWrite) {
+    startUnit({"--double"});
+    TForm1& f = start();
+    click(f.Button6);
+    EXPECT_EQ(memoLines(f.Memo2).back().find("No reply"), std::string::npos);
+    EXPECT_TRUE(f.Button6->isEnabled());
+    // Extra replies may end a later wait early, so fewer than 130 bytes can have
+    // been needed, but every byte sent was answered.
+    EXPECT_GE(bytesTheUnitReceived().size(), 66u);
+}
+
+TEST_F(DeviceWindowTest, AUnitThatHangsUpStopsTheWriteWithoutHanging) {
+    startUnit({"--hangup-after", "50"});
+    TForm1& f = start();
+    QElapsedTimer t;
+    t.start();
+    click(f.Button6);
+    EXPECT_LT(t.elapsed(), 6000);
+    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    EXPECT_LE(bytesTheUnitReceived().size(), 51u);
+    // The window goes on working.
+    click(f.Button4);
+    EXPECT_EQ(f.Label10->text().toStdString(), "50");
+}
+
+TEST_F(DeviceWindowTest, AFloodOfUnaskedBytesStaysInsideTheBuffer) {
+    startUnit({"--flood", "100000"});
+    TForm1& f = start();
+    click(f.Button11);  // the first answer sets off the flood
+    ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= 100000 + 2; }, 20000));
+    EXPECT_EQ(f.Memo2->toPlainText().size(),
+              static_cast<qsizetype>(f.deviceLink().BufferPos) * 3 + 32);  // + welcome line
+    click(f.Button13);
+    EXPECT_EQ(memoLines(f.Memo3).size(), 17u);
+}
+
+TEST_F(DeviceWindowTest, ClosingTheWindowWhileAWriteWaitsEndsCleanly) {
+    startUnit({"--silent"});
+    TForm1& f = start();
+    QTimer::singleShot(300, &f, [&] { f.close(); });
+    QElapsedTimer t;
+    t.start();
+    click(f.Button6);
+    ASSERT_TRUE(waitUntil([&] { return !f.isVisible(); }, 3000));
+    EXPECT_LT(t.elapsed(), 1500);  // ended by the close, not by the time-out
+    EXPECT_FALSE(f.rs232c1().isOpen());
+    EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]"), std::string::npos);
+}
+
+TEST_F(DeviceWindowTest, AStartUpWithAnUnusablePortShowsError) {
+    TForm1& f = start();  // com1 points at a path that does not exist
+    EXPECT_EQ(m_boxes->beeps, 1);
+    EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
+    EXPECT_TRUE(f.Button1->isEnabled());
+    EXPECT_FALSE(f.Button2->isEnabled());
+    // Commands on a closed port stop at their first wait.
+    click(f.Button10);
+    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+}
+
+std::vector<std::string> lineCalls(const FakeSerialOs& os) {
+    std::vector<std::string> out;
+    for (const std::string& c : os.calls())
+        if (c.rfind("escape", 0) == 0 || c.rfind("open", 0) == 0 || c == "close") out.push_back(c);
+    return out;
+}
+
+TEST_F(DeviceWindowTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
+    auto os = std::make_unique<FakeSerialOs>();
+    FakeSerialOs& fake = *os;
+    TForm1& f = start(std::move(os));
+    // SETDTR 5, SETRTS 3 after the open; CLRDTR 6, CLRRTS 4 before the close.
+    EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"open com1", "escape 5", "escape 3"}));
+    fake.clearCalls();
+    // "Open" is disabled while the port is open; its handler still closes and
+    // reopens an open port.
+    EXPECT_FALSE(f.Button1->isEnabled());
+    f.Button1Click();
+    EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"escape 6", "escape 4", "close",
+                                                         "open com1", "escape 5", "escape 3"}));
+    fake.clearCalls();
+    click(f.Button2);
+    EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"escape 6", "escape 4", "close"}));
+    EXPECT_TRUE(f.Button1->isEnabled());
+    EXPECT_FALSE(f.Button2->isEnabled());
+    fake.clearCalls();
+    click(f.Button2);  // "Close" on a closed port changes nothing on the line
+    EXPECT_TRUE(lineCalls(fake).empty());
+}
+
+}  // namespace
+}  // namespace tv::testing
