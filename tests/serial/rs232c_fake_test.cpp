@@ -475,7 +475,7 @@ TEST_F(FakePort, BindingsAndPacketsizeMayChangeWhileOpen) {
             rs->OnRXCHAR = nullptr;
         }
         rs->packetsize = i % 3 - 1;
-        queue.runPending();
+        queue.waitAndRun(std::chrono::milliseconds(1));
     }
     EXPECT_TRUE(rs->close());
     queue.runPending();
