@@ -8,7 +8,7 @@ namespace tv {
 namespace {
 // Room the frame and its title take, as the classic radio group leaves it.
 constexpr int kTitleHeight = 14;
-constexpr int kSideMargin = 8;
+constexpr int kSideMargin = 4;
 constexpr int kBottomMargin = 4;
 }  // namespace
 
@@ -16,6 +16,9 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
                        QWidget* parent)
     : QGroupBox(caption, parent), m_group(this), m_columns(std::max(1, columns)) {
     m_group.setExclusive(true);
+    // Compact buttons, as the classic groups are: their item texts must fit
+    // columns as narrow as 24 pixels.
+    setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items[i], this);
         m_group.addButton(b, i);
@@ -34,6 +37,9 @@ void RadioGroup::setItemIndex(int index) {
         m_group.setExclusive(false);
         for (auto* b : m_buttons) b->setChecked(false);
         m_group.setExclusive(true);
+    // Compact buttons, as the classic groups are: their item texts must fit
+    // columns as narrow as 24 pixels.
+    setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
         return;
     }
     m_buttons[static_cast<size_t>(index)]->setChecked(true);
