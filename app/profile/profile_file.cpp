@@ -48,14 +48,18 @@ void ProfileFile::writeString(const std::string& section, const std::string& key
     // A file that exists but cannot be read cannot be updated without losing it.
     int err = readErr == ENOENT ? 0 : readErr;
     if (err == 0) {
-        ProfileDocument updated(content);
+        ProfileDocument document(content);
         // One line of text: a line break would start an entry of its own.
         constexpr std::string_view kCuts("\r\n\0", 3);
-        const std::string_view line(value);
-        updated.set(section, key, line.substr(0, line.find_first_of(kCuts)));
-        err = replaceFile(m_path, updated.text());
+        const std::string_view line = std::string_view(value).substr(0, value.find_first_of(kCuts));
+        // An entry that already reads as this value is left as it is: no rewrite, no
+        // wait for the disk (the exit save mostly writes back what start-up read).
+        if (document.value(section, key) != line) {
+            document.set(section, key, line);
+            err = replaceFile(m_path, document.text());
+        }
         if (err == 0) {
-            m_document = std::move(updated);
+            m_document = std::move(document);
         }
     }
     if (err != 0) {

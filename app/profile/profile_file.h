@@ -28,8 +28,9 @@ public:
                         int32_t defaultValue) const;
 
     // Writes the entry into the file as it is on disk now and replaces the file
-    // safely; a missing file is created. `value` is cut at its first line break or
-    // NUL, which the file could not hold. Throws tv::Error("<path> に書き込めません").
+    // safely; a missing file is created, an entry that already reads as `value` is
+    // left alone. `value` is cut at its first line break or NUL, which the file
+    // could not hold. Throws tv::Error("<path> に書き込めません").
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void writeInteger(const std::string& section, const std::string& key, int32_t value);
 

@@ -40,16 +40,27 @@ void BM_LoadSettings(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadSettings)->Unit(benchmark::kMicrosecond);
 
+// state.range(0) entries change at each save: 0 (the usual exit), 1, or all 15.
 void BM_SaveSettings(benchmark::State& state) {
     const std::string path = normalFile();
     tv::Settings s;
+    const int64_t changes = state.range(0);
     for (auto _ : state) {
-        ++s.Version;  // a real change each time
+        if (changes >= 1) s.Version ^= 1;
+        if (changes >= 15) {
+            for (int32_t* v : {&s.portname, &s.BAUD, &s.Channel, &s.Pol, &s.Out, &s.current1,
+                               &s.LDP, &s.AntiBackLash, &s.TimerCountCTRL, &s.CPOut, &s.PSCValue}) {
+                *v ^= 1;
+            }
+            for (std::string* t : {&s.LocalOutput, &s.Multiplier, &s.STD}) {
+                t->back() ^= 1;
+            }
+        }
         tv::saveSettings(path, s);
     }
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
-BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveSettings)->Arg(0)->Arg(1)->Arg(15)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -141,6 +141,23 @@ TEST(ProfileFile, WrittenValueIsOneLine) {
     EXPECT_EQ(readFile(path), "[Frequency]\nLocalOutput=123\n");
 }
 
+TEST(ProfileFile, UnchangedValueLeavesFileAlone) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.ini");
+    writeFile(path, "[A]\r\n x = 1 \r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ProfileFile(path).writeInteger("a", "X", 1);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // a replace would have made a new file
+    EXPECT_EQ(readFile(path), "[A]\r\n x = 1 \r\n");
+    ProfileFile(path).writeInteger("a", "X", 2);
+    EXPECT_EQ(readFile(path), "[A]\r\n x = 2\r\n");
+    ProfileFile(path).writeString("A", "y", "");  // a new empty entry is still written
+    EXPECT_EQ(readFile(path), "[A]\r\n x = 2\r\ny=\r\n");
+}
+
 TEST(ProfileFile, EachWriteStartsFromTheFileOnDisk) {
     ScratchDir dir;
     const std::string path = dir.file("a.ini");
