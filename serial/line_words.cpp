@@ -13,6 +13,7 @@ struct Word {
 
 // In table order; the first exact match wins. The full-width forms are the
 // double-width letters. No Latin word means "none": only the two Japanese ones.
+// clang-format off
 constexpr Word kParityWords[] = {
     {"無し", 0},     {"なし", 0},
     {"奇数", 1},     {"きすう", 1},     {"ODD", 1},   {"odd", 1},   {"ＯＤＤ", 1},     {"ｏｄｄ", 1},
@@ -20,6 +21,7 @@ constexpr Word kParityWords[] = {
     {"マーク", 3},   {"まーく", 3},     {"MARK", 3},  {"mark", 3},  {"ＭＡＲＫ", 3},   {"ｍａｒｋ", 3},
     {"スペース", 4}, {"すぺーす", 4},   {"SPACE", 4}, {"space", 4}, {"ＳＰＡＣＥ", 4}, {"ｓｐａｃｅ", 4},
 };
+// clang-format on
 
 constexpr Word kStopBitTexts[] = {{"1", 0}, {"1.5", 1}, {"2", 2}};
 
@@ -33,7 +35,9 @@ std::optional<uint8_t> lookUp(const Word (&table)[N], const std::string& text) {
 
 }  // namespace
 
-std::optional<uint8_t> parityFromWord(const std::string& word) { return lookUp(kParityWords, word); }
+std::optional<uint8_t> parityFromWord(const std::string& word) {
+    return lookUp(kParityWords, word);
+}
 
 std::optional<uint8_t> stopBitsFromText(const std::string& text) {
     return lookUp(kStopBitTexts, text);

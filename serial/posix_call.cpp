@@ -8,18 +8,31 @@ SerialError errorFromErrno(int err) {
     using Kind = SerialError::Kind;
     Kind kind = Kind::Other;
     switch (err) {
-        case 0: kind = Kind::None; break;
+        case 0:
+            kind = Kind::None;
+            break;
         case ENOENT:
         case ENODEV:
-        case ENOTTY: kind = Kind::NotFound; break;
+        case ENOTTY:
+            kind = Kind::NotFound;
+            break;
         case EBUSY:
-        case EWOULDBLOCK: kind = Kind::Busy; break;  // EWOULDBLOCK: flock held elsewhere
-        case EINVAL: kind = Kind::Refused; break;
-        case ETIMEDOUT: kind = Kind::TimedOut; break;
+        case EWOULDBLOCK:
+            kind = Kind::Busy;
+            break;  // EWOULDBLOCK: flock held elsewhere
+        case EINVAL:
+            kind = Kind::Refused;
+            break;
+        case ETIMEDOUT:
+            kind = Kind::TimedOut;
+            break;
         case EIO:
         case ENXIO:
-        case EPIPE: kind = Kind::HungUp; break;
-        default: break;
+        case EPIPE:
+            kind = Kind::HungUp;
+            break;
+        default:
+            break;
     }
     return SerialError{kind, err, err == 0 ? std::string() : std::string(std::strerror(err))};
 }

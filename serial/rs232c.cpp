@@ -20,16 +20,11 @@ struct EventRow {
 };
 
 constexpr EventRow kRows[] = {
-    {WM_RS_BREAK, EV_BREAK, &Trs232c::OnBREAK},
-    {WM_RS_CTS, EV_CTS, &Trs232c::OnCTS},
-    {WM_RS_DSR, EV_DSR, &Trs232c::OnDSR},
-    {WM_RS_ERR, EV_ERR, &Trs232c::OnERR},
-    {WM_RS_RING, EV_RING, &Trs232c::OnRING},
-    {WM_RS_RLSD, EV_RLSD, &Trs232c::OnRLSD},
-    {WM_RS_PACKET, EV_RXCHAR, &Trs232c::OnPACKET},
-    {WM_RS_RXCHAR, EV_RXCHAR, &Trs232c::OnRXCHAR},
-    {WM_RS_RXFLAG, EV_RXFLAG, &Trs232c::OnRXFLAG},
-    {WM_RS_TXEMPTY, EV_TXEMPTY, &Trs232c::OnTXEMPTY},
+    {WM_RS_BREAK, EV_BREAK, &Trs232c::OnBREAK},    {WM_RS_CTS, EV_CTS, &Trs232c::OnCTS},
+    {WM_RS_DSR, EV_DSR, &Trs232c::OnDSR},          {WM_RS_ERR, EV_ERR, &Trs232c::OnERR},
+    {WM_RS_RING, EV_RING, &Trs232c::OnRING},       {WM_RS_RLSD, EV_RLSD, &Trs232c::OnRLSD},
+    {WM_RS_PACKET, EV_RXCHAR, &Trs232c::OnPACKET}, {WM_RS_RXCHAR, EV_RXCHAR, &Trs232c::OnRXCHAR},
+    {WM_RS_RXFLAG, EV_RXFLAG, &Trs232c::OnRXFLAG}, {WM_RS_TXEMPTY, EV_TXEMPTY, &Trs232c::OnTXEMPTY},
 };
 
 }  // namespace
@@ -40,7 +35,8 @@ Trs232c::Trs232c(std::unique_ptr<SerialOs> os, UiPosterFactory makePoster) : m_o
         record.Msg = message;
         wndproc(record);
     });
-    if (OnCreate.bound()) OnCreate(*this);
+    // OnCreate is never called: handlers are bound only once the component
+    // exists, just as for a component restored with its form.
 }
 
 Trs232c::Trs232c(UiPosterFactory makePoster)

@@ -59,15 +59,15 @@ public:
     Trs232c& operator=(const Trs232c&) = delete;
 
     // Stored properties, in declaration order. They reach the port at open.
-    int32_t charbit = 8;                 // data bits; low 8 bits used
-    std::string stopbit = "1";           // "1", "1.5" or "2"
+    int32_t charbit = 8;        // data bits; low 8 bits used
+    std::string stopbit = "1";  // "1", "1.5" or "2"
     int32_t bps = 9600;
     std::string portname = "COM1";
     int32_t rxbuffsize = 1024;
     int32_t txbuffsize = 1024;
-    int32_t readinterval = 0;            // ms between two received bytes; 0: no limit
-    int32_t txtimeout = 30000;           // ms, read at each write
-    int32_t rxtimeout = 30000;           // ms, read at each read
+    int32_t readinterval = 0;   // ms between two received bytes; 0: no limit
+    int32_t txtimeout = 30000;  // ms, read at each write
+    int32_t rxtimeout = 30000;  // ms, read at each read
     std::string paritymode = "無し";
     int32_t flowflag = 1;                // the flag word, bit for bit
     std::atomic<int32_t> packetsize{0};  // queue count for OnPACKET; 0: never

@@ -16,8 +16,20 @@ namespace tv {
 class FakeSerialOs final : public SerialOs {
 public:
     enum class Op {
-        Open, SetupQueues, GetLineState, SetLineState, SetTimeouts, SetEventMask, WaitEvent,
-        ClearError, Purge, Escape, Read, Write, CreateEvents, Close
+        Open,
+        SetupQueues,
+        GetLineState,
+        SetLineState,
+        SetTimeouts,
+        SetEventMask,
+        WaitEvent,
+        ClearError,
+        Purge,
+        Escape,
+        Read,
+        Write,
+        CreateEvents,
+        Close
     };
 
     // --- script ---

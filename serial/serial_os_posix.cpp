@@ -25,6 +25,7 @@ struct Speed {
     uint32_t bps;
     speed_t code;
 };
+// clang-format off
 constexpr Speed kSpeeds[] = {
     {50, B50},           {75, B75},           {110, B110},         {134, B134},
     {150, B150},         {200, B200},         {300, B300},         {600, B600},
@@ -35,6 +36,7 @@ constexpr Speed kSpeeds[] = {
     {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
     {3500000, B3500000}, {4000000, B4000000},
 };
+// clang-format on
 
 bool speedCode(uint32_t bps, speed_t& code) {
     for (const Speed& s : kSpeeds) {
@@ -64,7 +66,8 @@ uint32_t rtsMode(uint32_t flags) { return (flags >> 12) & 3u; }
 // Milliseconds left until `deadline`, for poll: -1 waits without limit.
 int msLeft(bool bounded, Clock::time_point deadline) {
     if (!bounded) return -1;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<int64_t>(0, left.count()));
 }
 
@@ -161,10 +164,18 @@ bool PosixSerialOs::openPort(const std::string& name) {
 
     m_state.BaudRate = speedBps(cfgetospeed(&tio));
     switch (tio.c_cflag & CSIZE) {
-        case CS5: m_state.ByteSize = 5; break;
-        case CS6: m_state.ByteSize = 6; break;
-        case CS7: m_state.ByteSize = 7; break;
-        default: m_state.ByteSize = 8; break;
+        case CS5:
+            m_state.ByteSize = 5;
+            break;
+        case CS6:
+            m_state.ByteSize = 6;
+            break;
+        case CS7:
+            m_state.ByteSize = 7;
+            break;
+        default:
+            m_state.ByteSize = 8;
+            break;
     }
     if (!(tio.c_cflag & PARENB)) {
         m_state.Parity = 0;
@@ -225,12 +236,22 @@ bool PosixSerialOs::setLineState(const LineState& state) {
 
     tio.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     switch (state.Parity) {
-        case 0: break;
-        case 1: tio.c_cflag |= PARENB | PARODD; break;
-        case 2: tio.c_cflag |= PARENB; break;
-        case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;  // mark: stick parity 1
-        case 4: tio.c_cflag |= PARENB | CMSPAR; break;           // space: stick parity 0
-        default: return fail(EINVAL);
+        case 0:
+            break;
+        case 1:
+            tio.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            tio.c_cflag |= PARENB;
+            break;
+        case 3:
+            tio.c_cflag |= PARENB | PARODD | CMSPAR;
+            break;  // mark: stick parity 1
+        case 4:
+            tio.c_cflag |= PARENB | CMSPAR;
+            break;  // space: stick parity 0
+        default:
+            return fail(EINVAL);
     }
 
     // Hardware flow: CTS watched on output, or RTS in handshake mode. Linux has
@@ -373,11 +394,24 @@ bool PosixSerialOs::escape(uint32_t function) {
     int line = 0;
     unsigned long request = 0;
     switch (function) {
-        case SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
-        case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
-        case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
-        case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
-        default: return fail(EINVAL);
+        case SETRTS:
+            line = TIOCM_RTS;
+            request = TIOCMBIS;
+            break;
+        case CLRRTS:
+            line = TIOCM_RTS;
+            request = TIOCMBIC;
+            break;
+        case SETDTR:
+            line = TIOCM_DTR;
+            request = TIOCMBIS;
+            break;
+        case CLRDTR:
+            line = TIOCM_DTR;
+            request = TIOCMBIC;
+            break;
+        default:
+            return fail(EINVAL);
     }
     if (retryOnEintr([&] { return ::ioctl(m_fd, request, &line); }) != 0) return fail(errno);
     return true;
@@ -404,7 +438,8 @@ int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
         const bool gapBound = got > 0 && interval.count() > 0;
         const auto until = gapBound ? std::min(deadline, Clock::now() + interval) : deadline;
         pollfd p{m_fd, POLLIN, 0};
-        const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded || gapBound, until)); });
+        const int r =
+            retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded || gapBound, until)); });
         if (r < 0) return failTransfer(errno);
         if (r == 0) break;  // time-out: report what arrived
         if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {

@@ -38,7 +38,8 @@ private:
     UiDeliver m_deliver;
 };
 
-QtUiPoster::QtUiPoster(UiDeliver deliver) : m_receiver(std::make_unique<Receiver>(std::move(deliver))) {}
+QtUiPoster::QtUiPoster(UiDeliver deliver)
+    : m_receiver(std::make_unique<Receiver>(std::move(deliver))) {}
 
 // Deleting the receiver removes the events still posted to it.
 QtUiPoster::~QtUiPoster() = default;

@@ -1,5 +1,7 @@
 // QtUiPoster: messages from another thread reach the UI thread's event loop
 // in order, and nothing queued survives the poster or the component.
+#include "qt_ui_poster.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,7 +9,6 @@
 #include <chrono>
 #include <thread>
 
-#include "qt_ui_poster.h"
 #include "serial/rs232c.h"
 #include "serial/serial_os_fake.h"
 

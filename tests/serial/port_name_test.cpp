@@ -1,10 +1,11 @@
 // Port names to devices, and the retry rule for interrupted system calls.
+#include "serial/port_name.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <map>
 
-#include "serial/port_name.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -23,12 +24,12 @@ TEST(PortName, ResolvesComNamesPathsAndNothingElse) {
         std::optional<std::string> device;
     };
     const Case cases[] = {
-        {"COM1", "/dev/ttyS0"},      {"com1", "/dev/ttyS0"},         {"Com12", "/dev/ttyS11"},
-        {"com3", "/dev/ttyUSB0"},    {"COM3", "/dev/ttyUSB0"},       {"com4", "/dev/ttyS3"},
-        {"/tmp/unit", "/tmp/unit"},  {"com999", "/dev/ttyS998"},     {"", std::nullopt},
-        {"com", std::nullopt},       {"com0", std::nullopt},         {"com01", std::nullopt},
-        {"com1a", std::nullopt},     {"com1000", std::nullopt},      {"ttyS0", std::nullopt},
-        {" com1", std::nullopt},     {"com-1", std::nullopt},
+        {"COM1", "/dev/ttyS0"},     {"com1", "/dev/ttyS0"},     {"Com12", "/dev/ttyS11"},
+        {"com3", "/dev/ttyUSB0"},   {"COM3", "/dev/ttyUSB0"},   {"com4", "/dev/ttyS3"},
+        {"/tmp/unit", "/tmp/unit"}, {"com999", "/dev/ttyS998"}, {"", std::nullopt},
+        {"com", std::nullopt},      {"com0", std::nullopt},     {"com01", std::nullopt},
+        {"com1a", std::nullopt},    {"com1000", std::nullopt},  {"ttyS0", std::nullopt},
+        {" com1", std::nullopt},    {"com-1", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -43,11 +44,8 @@ TEST(RetryOnEintr, RetriesOnlyInterruptedCalls) {
         int wantAttempts;
     };
     const Case cases[] = {
-        {{}, 7, 1},
-        {{EINTR}, 7, 2},
-        {{EINTR, EINTR, EINTR}, 7, 4},
-        {{EIO}, -1, 1},
-        {{EINTR, EAGAIN}, -1, 2},
+        {{}, 7, 1},     {{EINTR}, 7, 2},          {{EINTR, EINTR, EINTR}, 7, 4},
+        {{EIO}, -1, 1}, {{EINTR, EAGAIN}, -1, 2},
     };
     for (const Case& c : cases) {
         int attempts = 0;
@@ -62,15 +60,6 @@ TEST(RetryOnEintr, RetriesOnlyInterruptedCalls) {
         EXPECT_EQ(result, c.wantResult);
         EXPECT_EQ(attempts, c.wantAttempts);
     }
-}
-
-TEST(ErrorFromErrno, NamesWhatTheCallerCanActOn) {
-    EXPECT_EQ(errorFromErrno(ENOENT).kind, SerialError::Kind::NotFound);
-    EXPECT_EQ(errorFromErrno(EWOULDBLOCK).kind, SerialError::Kind::Busy);
-    EXPECT_EQ(errorFromErrno(EIO).kind, SerialError::Kind::HungUp);
-    EXPECT_EQ(errorFromErrno(EINVAL).kind, SerialError::Kind::Refused);
-    EXPECT_FALSE(errorFromErrno(EIO).message.empty());
-    EXPECT_EQ(errorFromErrno(0).kind, SerialError::Kind::None);
 }
 
 }  // namespace

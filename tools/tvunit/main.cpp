@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -105,8 +106,9 @@ std::optional<Options> parse(int argc, char** argv, bool& help) {
             return std::nullopt;
         }
         if (!ok) {
-            std::fprintf(stderr, "tvunit: %s needs a value (a whole number for counts); see tvunit --help\n",
-                         arg.c_str());
+            std::fprintf(
+                stderr, "tvunit: %s needs a value (a whole number for counts); see tvunit --help\n",
+                arg.c_str());
             return std::nullopt;
         }
     }
@@ -254,7 +256,17 @@ int main(int argc, char** argv) {
         }
     }
     if (!options->link.empty()) {
-        ::unlink(options->link.c_str());
+        // An old link is replaced; anything else at that path is left alone.
+        struct stat old {};
+        if (::lstat(options->link.c_str(), &old) == 0) {
+            if (!S_ISLNK(old.st_mode)) {
+                std::fprintf(stderr,
+                             "tvunit: %s exists and is not a link; choose another --link path\n",
+                             options->link.c_str());
+                return 1;
+            }
+            ::unlink(options->link.c_str());
+        }
         if (::symlink(slavePath.c_str(), options->link.c_str()) != 0) {
             std::fprintf(stderr, "tvunit: cannot make the link %s: %s\n", options->link.c_str(),
                          std::strerror(errno));

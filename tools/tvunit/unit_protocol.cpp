@@ -8,10 +8,18 @@ constexpr uint8_t kCR = 0x0D;
 
 void UnitProtocol::command(uint8_t b) {
     switch (b) {
-        case 'W': m_state = State::AfterW; break;
-        case 'D': m_state = State::AfterD; break;
-        case 'I': m_state = State::AfterI; break;
-        default: m_state = State::Idle; break;
+        case 'W':
+            m_state = State::AfterW;
+            break;
+        case 'D':
+            m_state = State::AfterD;
+            break;
+        case 'I':
+            m_state = State::AfterI;
+            break;
+        default:
+            m_state = State::Idle;
+            break;
     }
 }
 
@@ -37,9 +45,14 @@ std::vector<uint8_t> UnitProtocol::receive(uint8_t b) {
             m_stored = 0;
             m_state = State::Storing;
             return reply;
-        case State::AfterD: reply.insert(reply.end(), m_memory.begin(), m_memory.end()); break;
-        case State::AfterI: m_memory.fill(0); break;
-        default: break;
+        case State::AfterD:
+            reply.insert(reply.end(), m_memory.begin(), m_memory.end());
+            break;
+        case State::AfterI:
+            m_memory.fill(0);
+            break;
+        default:
+            break;
     }
     m_state = State::Idle;
     return reply;
