@@ -417,10 +417,26 @@ bool PosixSerialOs::escape(uint32_t function) {
     return true;
 }
 
+int PosixSerialOs::transferBlocked(int32_t count) const {
+    if (m_fd < 0) return EBADF;
+    if (m_hungUp.load()) return EIO;
+    return count < 0 ? EINVAL : 0;
+}
+
+int PosixSerialOs::waitReady(short events, bool bounded, Clock::time_point until) {
+    pollfd p{m_fd, events, 0};
+    const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded, until)); });
+    if (r <= 0) return r;
+    // Hung up; a reader still gets the bytes that came before (POLLIN with them).
+    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {
+        errno = EIO;
+        return -1;
+    }
+    return 1;
+}
+
 int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
-    if (m_fd < 0) return failTransfer(EBADF);
-    if (m_hungUp.load()) return failTransfer(EIO);
-    if (count < 0) return failTransfer(EINVAL);
+    if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
     const auto interval = std::chrono::milliseconds(m_timeouts.ReadIntervalTimeout);
@@ -437,22 +453,15 @@ int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
         // After the first byte, a gap longer than the interval ends the read.
         const bool gapBound = got > 0 && interval.count() > 0;
         const auto until = gapBound ? std::min(deadline, Clock::now() + interval) : deadline;
-        pollfd p{m_fd, POLLIN, 0};
-        const int r =
-            retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded || gapBound, until)); });
+        const int r = waitReady(POLLIN, bounded || gapBound, until);
         if (r < 0) return failTransfer(errno);
         if (r == 0) break;  // time-out: report what arrived
-        if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) {
-            return failTransfer(EIO);
-        }
     }
     return got;
 }
 
 int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
-    if (m_fd < 0) return failTransfer(EBADF);
-    if (m_hungUp.load()) return failTransfer(EIO);
-    if (count < 0) return failTransfer(EINVAL);
+    if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
     int32_t sent = 0;
@@ -463,11 +472,9 @@ int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitM
             continue;
         }
         if (n < 0 && errno != EAGAIN) return failTransfer(errno);
-        pollfd p{m_fd, POLLOUT, 0};
-        const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded, deadline)); });
+        const int r = waitReady(POLLOUT, bounded, deadline);
         if (r < 0) return failTransfer(errno);
         if (r == 0) break;  // time-out: report what went out
-        if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return failTransfer(EIO);
     }
     return sent;
 }

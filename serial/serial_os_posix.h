@@ -2,6 +2,7 @@
 // SerialOs on a POSIX terminal device (Linux first): termios for the line,
 // poll for bounded transfers, epoll plus an eventfd for the event wait.
 #include <atomic>
+#include <chrono>
 #include <memory>
 
 #include "serial/port_name.h"
@@ -42,6 +43,11 @@ private:
     void markHungUp();
     void releaseDescriptors();
     void watchPort();
+    // The errno that stops a transfer before it starts, or 0.
+    int transferBlocked(int32_t count) const;
+    // Waits until the port is ready for `events` (POLLIN or POLLOUT) or `until`
+    // passes: 1 ready, 0 time-out, -1 failure with errno set (EIO: hung up).
+    int waitReady(short events, bool bounded, std::chrono::steady_clock::time_point until);
 
     EnvLookup m_env;
     int m_fd = -1;
