@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "device/hex_text.h"
+#include "device/hex_byte.h"
 
 namespace tv {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "device/file_error.h"
-#include "device/hex_text.h"
+#include "synth/number_format.h"
 
 namespace tv {
 
@@ -30,7 +30,7 @@ std::string dateTimeText(const std::tm& local) {
 }
 
 std::string wordLine(int32_t word, const char* name) {
-    return "  0x" + hexWord(word) + ",    //" + name + kLineEnd;
+    return "  0x" + hexText(word) + ",    //" + name + kLineEnd;
 }
 
 }  // namespace
