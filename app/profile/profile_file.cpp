@@ -40,31 +40,51 @@ int32_t ProfileFile::readInteger(const std::string& section, const std::string& 
     return parseProfileInteger(readString(section, key, {})).value_or(defaultValue);
 }
 
+int ProfileFile::readForUpdate(std::string& content) const {
+    // Start from the file as it is now, not from what was read at start-up. A file
+    // that exists but cannot be read cannot be updated without losing it.
+    const int err = readWholeFile(m_path, content);
+    return err == ENOENT ? 0 : err;
+}
+
+bool ProfileFile::setLine(ProfileDocument& document, const std::string& section,
+                          const std::string& key, const std::string& value) {
+    // One line of text: a line break would start an entry of its own.
+    constexpr std::string_view kCuts("\r\n\0", 3);
+    const std::string_view line = std::string_view(value).substr(0, value.find_first_of(kCuts));
+    // An entry that already reads as this value is left as it is: no rewrite, no
+    // wait for the disk (the exit save mostly writes back what start-up read).
+    if (document.value(section, key) == line) return false;
+    document.set(section, key, line);
+    return true;
+}
+
 void ProfileFile::writeString(const std::string& section, const std::string& key,
                               const std::string& value) {
-    // Start from the file as it is now, not from what was read at start-up.
     std::string content;
-    const int readErr = readWholeFile(m_path, content);
-    // A file that exists but cannot be read cannot be updated without losing it.
-    int err = readErr == ENOENT ? 0 : readErr;
+    int err = readForUpdate(content);
     if (err == 0) {
         ProfileDocument document(content);
-        // One line of text: a line break would start an entry of its own.
-        constexpr std::string_view kCuts("\r\n\0", 3);
-        const std::string_view line = std::string_view(value).substr(0, value.find_first_of(kCuts));
-        // An entry that already reads as this value is left as it is: no rewrite, no
-        // wait for the disk (the exit save mostly writes back what start-up read).
-        if (document.value(section, key) != line) {
-            document.set(section, key, line);
-            err = replaceFile(m_path, document.text());
-        }
-        if (err == 0) {
-            m_document = std::move(document);
-        }
+        if (setLine(document, section, key, value)) err = replaceFile(m_path, document.text());
+        if (err == 0) m_document = std::move(document);
     }
     if (err != 0) {
         throw Error(m_path + " に書き込めません");
     }
+}
+
+void ProfileFile::writeAll(const std::vector<Entry>& entries) {
+    std::string content;
+    if (readForUpdate(content) == 0) {
+        ProfileDocument document(content);
+        bool changed = false;
+        for (const Entry& e : entries) changed |= setLine(document, e.section, e.key, e.value);
+        if (!changed || replaceFile(m_path, document.text()) == 0) {
+            m_document = std::move(document);
+            return;
+        }
+    }
+    for (const Entry& e : entries) writeString(e.section, e.key, e.value);
 }
 
 void ProfileFile::writeInteger(const std::string& section, const std::string& key,

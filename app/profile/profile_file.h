@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/profile/profile_document.h"
 
@@ -34,10 +36,24 @@ public:
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void writeInteger(const std::string& section, const std::string& key, int32_t value);
 
+    // Makes a batch of writes, in order, as one replace of the file: the result is
+    // the file that the writes one by one would leave, for one wait on the disk.
+    // When that replace fails, the writes are made one by one after all, so those
+    // that can be made stay in the file and the first that cannot throws.
+    struct Entry {
+        std::string section, key, value;
+    };
+    void writeAll(const std::vector<Entry>& entries);
+
     const std::string& path() const { return m_path; }
 
 private:
     const ProfileDocument& document() const;
+    // The file as it is on disk now; 0, or the errno that keeps it from being updated.
+    int readForUpdate(std::string& content) const;
+    // Sets the entry in `document`; false when it already read as `value`.
+    static bool setLine(ProfileDocument& document, const std::string& section,
+                        const std::string& key, const std::string& value);
 
     std::string m_path;
     // Read on first use and kept in step with our own writes.

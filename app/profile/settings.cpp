@@ -28,22 +28,25 @@ Settings loadSettings(const std::string& path) {
 }
 
 void saveSettings(const std::string& path, const Settings& s) {
-    ProfileFile file(path);
-    file.writeString("Frequency", "LocalOutput", s.LocalOutput);
-    file.writeString("Frequency", "Multiplier", s.Multiplier);
-    file.writeString("Frequency", "STD", s.STD);
-    file.writeInteger("rs232c1", "portname", s.portname);
-    file.writeInteger("rs232c1", "BAUD", s.BAUD);
-    file.writeInteger("PD", "Pol", s.Pol);
-    file.writeInteger("MUX", "Out", s.Out);
-    file.writeInteger("PD", "current1", s.current1);
-    file.writeInteger("Memory", "Channel", s.Channel);
-    file.writeInteger("PD", "LDP", s.LDP);
-    file.writeInteger("PD", "AntiBackLash", s.AntiBackLash);
-    file.writeInteger("PD", "TimerCountCTRL", s.TimerCountCTRL);
-    file.writeInteger("PD", "CPOut", s.CPOut);
-    file.writeInteger("PSC", "Value", s.PSCValue);
-    file.writeInteger("Tarvex", "Version", s.Version);
+    const auto number = [](int32_t v) { return std::to_string(v); };
+    // The order of writing: it decides where a new file puts each section and key.
+    ProfileFile(path).writeAll({
+        {"Frequency", "LocalOutput", s.LocalOutput},
+        {"Frequency", "Multiplier", s.Multiplier},
+        {"Frequency", "STD", s.STD},
+        {"rs232c1", "portname", number(s.portname)},
+        {"rs232c1", "BAUD", number(s.BAUD)},
+        {"PD", "Pol", number(s.Pol)},
+        {"MUX", "Out", number(s.Out)},
+        {"PD", "current1", number(s.current1)},
+        {"Memory", "Channel", number(s.Channel)},
+        {"PD", "LDP", number(s.LDP)},
+        {"PD", "AntiBackLash", number(s.AntiBackLash)},
+        {"PD", "TimerCountCTRL", number(s.TimerCountCTRL)},
+        {"PD", "CPOut", number(s.CPOut)},
+        {"PSC", "Value", number(s.PSCValue)},
+        {"Tarvex", "Version", number(s.Version)},
+    });
 }
 
 std::string settingsPath(const std::string& directory) {

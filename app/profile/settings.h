@@ -27,9 +27,11 @@ struct Settings {
 // The fifteen entries read in their fixed order; a missing file gives the defaults.
 Settings loadSettings(const std::string& path);
 
-// The fifteen entries written in their fixed order, each an update of the file by
-// itself. A failed write throws tv::Error("<path> に書き込めません") and the
-// entries after it are not written.
+// The fifteen entries written in their fixed order, as one replace of the file
+// when that can be done (one wait on the disk instead of fifteen). When it cannot,
+// they are written one by one, each an update of the file by itself: a failed
+// write throws tv::Error("<path> に書き込めません") and the entries after it are
+// not written.
 void saveSettings(const std::string& path, const Settings& settings);
 
 // directory + "/TVCONFIG.INI", joined without looking at a trailing separator.

@@ -118,6 +118,44 @@ TEST(ProfileFile, FailedWriteLeavesOldContentAndNoTemporary) {
               1);
 }
 
+TEST(ProfileFile, BatchMatchesWritesOneByOne) {
+    ScratchDir dir;
+    const std::string original = "; notes\r\n[b]\r\n X = 1 \r\n\r\n[Other]\r\nk=v\r\n";
+    const std::vector<ProfileFile::Entry> entries{
+        {"A", "one", "1"}, {"B", "x", "2"}, {"a", "two", "x\ny"}, {"C", "z", ""}, {"b", "X", "1"}};
+    const std::string batched = dir.file("batched.ini");
+    const std::string single = dir.file("single.ini");
+    writeFile(batched, original);
+    writeFile(single, original);
+    ProfileFile(batched).writeAll(entries);
+    ProfileFile one(single);
+    for (const auto& e : entries) one.writeString(e.section, e.key, e.value);
+    EXPECT_EQ(readFile(batched), readFile(single));
+}
+
+TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
+    ScratchDir dir;
+    const std::string path = dir.file("TVCONFIG.INI");
+    // With the file-size limit the first two entries fit one by one, the whole
+    // batch does not: the two stay in the file and the third throws.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = std::string("[S]\nfirst=1\nsecond=2\n").size();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        ProfileFile(path).writeAll({{"S", "first", "1"}, {"S", "second", "2"}, {"S", "third", "3"}});
+    } catch (const Error& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(message, path + " に書き込めません");
+    EXPECT_EQ(readFile(path), "[S]\nfirst=1\nsecond=2\n");
+}
+
 TEST(ProfileFile, ModeAndSymbolicLinkKept) {
     ScratchDir dir;
     const std::string target = dir.file("real.ini");
