@@ -339,11 +339,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_closeAfterCommand = false;
     bool closed = false;
     guard([&] { closed = FormClose(); });
     if (closed) {
         event->accept();
     } else {
+        m_waiter->cancelShutdown();
         event->ignore();
     }
 }

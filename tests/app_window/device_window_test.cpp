@@ -200,6 +200,24 @@ TEST_F(DeviceWindowTest, ClosingTheWindowWhileAWriteWaitsEndsCleanly) {
     EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]"), std::string::npos);
 }
 
+TEST_F(DeviceWindowTest, ACloseThatCannotSaveDuringAWriteLeavesCommandsWorking) {
+    startUnit({"--silent"});
+    std::filesystem::create_directory(m_dir / "TVCONFIG.INI");  // the save will fail
+    TForm1& f = start();
+    QTimer::singleShot(300, &f, [&] { f.close(); });
+    click(f.Button6);
+    ASSERT_TRUE(waitUntil([&] { return !m_boxes->errors.empty(); }, 3000));
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.rs232c1().isOpen());
+    // The next command waits for its reply as usual instead of stopping at once.
+    QElapsedTimer t;
+    t.start();
+    click(f.Button10);
+    EXPECT_GE(t.elapsed(), 1900);
+    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    std::filesystem::remove(m_dir / "TVCONFIG.INI");
+}
+
 TEST_F(DeviceWindowTest, AStartUpWithAnUnusablePortShowsError) {
     TForm1& f = start();  // com1 points at a path that does not exist
     EXPECT_EQ(m_boxes->beeps, 1);
