@@ -1,0 +1,78 @@
+// A "Write" (W, CR and the 128 image bytes, each waiting for its reply) from the
+// real window to tvunit on a pseudo-terminal, with no added delay. Reports the
+// whole command's time and the median round trip, taken from tvunit's log as
+// the time between one byte's arrival and the next's.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "app/dialogs.h"
+#include "app/tv_application.h"
+#include "unit_process.h"
+
+namespace {
+
+class SilentDialogs : public tv::Dialogs {
+public:
+    void showMessage(QWidget*, const QString&) override {}
+    void showError(QWidget*, const QString&) override {}
+    void beep() override {}
+};
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const auto dir = std::filesystem::temp_directory_path() / "tvconfig-write-bench";
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    tv::TvApplication app(argc, argv);
+    tv::installDialogs(std::make_unique<SilentDialogs>());
+
+    constexpr int kWrites = 20;
+    std::vector<double> writeMs;
+    std::vector<double> roundTripUs;
+    for (int i = 0; i < kWrites; ++i) {
+        const std::string log = (dir / "unit.log").string();
+        std::filesystem::remove(log);
+        tv::testing::UnitProcess unit({}, log);
+        ::setenv("TVCONFIG_COM1", unit.path().c_str(), 1);
+        tv::TForm1 form;
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(form.Button6, Qt::LeftButton);
+        writeMs.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+
+        long long lastRx = -1;
+        for (const auto& e : unit.log()) {
+            if (!e.received) continue;
+            if (lastRx >= 0) roundTripUs.push_back(static_cast<double>(e.ns - lastRx) / 1e3);
+            lastRx = e.ns;
+        }
+        if (form.deviceLink().BufferPos != 130) {
+            std::fprintf(stderr, "the Write did not complete: %d replies\n",
+                         form.deviceLink().BufferPos);
+            return 1;
+        }
+    }
+    std::printf("Write of 130 handshake round trips against tvunit: median %.2f ms, best %.2f ms, "
+                "worst %.2f ms over %d runs\n",
+                median(writeMs), *std::min_element(writeMs.begin(), writeMs.end()),
+                *std::max_element(writeMs.begin(), writeMs.end()), kWrites);
+    std::printf("round trip (byte arrival to next byte arrival at the unit): median %.1f us\n",
+                median(roundTripUs));
+    std::filesystem::remove_all(dir);
+    return 0;
+}
