@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "device/hex_byte.h"
+#include "synth/number_format.h"
 
 namespace tv {
 
