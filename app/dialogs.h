@@ -19,6 +19,14 @@ public:
     virtual void beep() = 0;
 };
 
+// Shows nothing and does not beep: for runs without an operator (benchmarks).
+class SilentDialogs : public Dialogs {
+public:
+    void showMessage(QWidget*, const QString&) override {}
+    void showError(QWidget*, const QString&) override {}
+    void beep() override {}
+};
+
 // The dialogs in use; the real ones unless a test installed its own.
 Dialogs& dialogs();
 // Installs d (nullptr restores the real ones) and returns the previous one.

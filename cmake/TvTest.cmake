@@ -18,3 +18,19 @@ function(tv_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# tv_add_area_folders(): adds every sub-folder that has a CMakeLists.txt, so each
+# area keeps its own folder; folders of the window ("app*", "e2e*") only when the
+# window is built.
+function(tv_add_area_folders)
+  file(GLOB _areas LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(_area ${_areas})
+    if(IS_DIRECTORY ${_area} AND EXISTS ${_area}/CMakeLists.txt)
+      get_filename_component(_name ${_area} NAME)
+      if(_name MATCHES "^(app|e2e)" AND NOT TV_BUILD_APP)
+        continue()
+      endif()
+      add_subdirectory(${_name})
+    endif()
+  endforeach()
+endfunction()

@@ -14,17 +14,6 @@
 #include "app/dialogs.h"
 #include "app/tv_application.h"
 
-namespace {
-
-class SilentDialogs : public tv::Dialogs {
-public:
-    void showMessage(QWidget*, const QString&) override {}
-    void showError(QWidget*, const QString&) override {}
-    void beep() override {}
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("TVCONFIG_COM1", "/nonexistent/tvconfig-bench", 1);
@@ -36,7 +25,7 @@ int main(int argc, char** argv) {
     appTimer.start();
     tv::TvApplication app(argc, argv);
     const double appMs = static_cast<double>(appTimer.nsecsElapsed()) / 1e6;
-    tv::installDialogs(std::make_unique<SilentDialogs>());
+    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
 
     std::vector<double> ms;
     for (int i = 0; i < 30; ++i) {

@@ -19,13 +19,6 @@
 
 namespace {
 
-class SilentDialogs : public tv::Dialogs {
-public:
-    void showMessage(QWidget*, const QString&) override {}
-    void showError(QWidget*, const QString&) override {}
-    void beep() override {}
-};
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -39,7 +32,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
     tv::TvApplication app(argc, argv);
-    tv::installDialogs(std::make_unique<SilentDialogs>());
+    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
 
     constexpr int kWrites = 20;
     std::vector<double> writeMs;
