@@ -1,6 +1,11 @@
 // The configurator talking to a unit end to end: the real window, the real serial
 // component on a pseudo-terminal, and tvunit answering on the other side.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 #include <sstream>
 
@@ -8,6 +13,8 @@
 #include "serial/serial_os_fake.h"
 #include "unit_process.h"
 #include "window_fixture.h"
+
+extern char** environ;
 
 namespace tv::testing {
 namespace {
@@ -257,6 +264,33 @@ TEST_F(DeviceWindowTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
     fake.clearCalls();
     click(f.Button2);  // "Close" on a closed port changes nothing on the line
     EXPECT_TRUE(lineCalls(fake).empty());
+}
+
+TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
+    startUnit();
+    writeFile("TVCONFIG.INI", "[PSC]\nVALUE=3\n");
+    char program[] = TVCONFIG_PATH;
+    char* argv[] = {program, nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, program, nullptr, nullptr, argv, environ), 0);
+    // Up and running once it holds the unit's terminal open.
+    const auto holdsPort = [&] {
+        std::error_code ec;
+        for (const auto& fd : std::filesystem::directory_iterator(
+                 "/proc/" + std::to_string(pid) + "/fd", ec))
+            if (std::filesystem::read_symlink(fd.path(), ec) == m_unit->path()) return true;
+        return false;
+    };
+    ASSERT_TRUE(waitUntil(holdsPort, 10000));
+    QThread::msleep(300);  // the window is shown right after the port opens
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string saved = readFile("TVCONFIG.INI");
+    EXPECT_EQ(saved.rfind("[PSC]\nVALUE=3\n", 0), 0u) << saved;
+    EXPECT_NE(saved.find("[Tarvex]\nVersion=0\n"), std::string::npos) << saved;
 }
 
 }  // namespace
