@@ -2,6 +2,8 @@
 // written back at close, keeping everything else the file holds.
 #include <sys/stat.h>
 
+#include <QApplication>
+
 #include "window_fixture.h"
 
 namespace tv::testing {
@@ -71,6 +73,15 @@ TEST_F(SettingsWindowTest, ChoicesSurviveARestartAndOtherLinesAreKept) {
     EXPECT_EQ(again.RadioGroup2->itemIndex(), 5);
     EXPECT_EQ(again.RadioGroup4->itemIndex(), 6);
     EXPECT_EQ(again.Edit1->text().toStdString(), "5800.5");
+}
+
+TEST_F(SettingsWindowTest, TheCloseButtonSavesLikeTheTitleBar) {
+    TForm1& f = start();
+    clickItem(f.RadioGroup9, 1);
+    click(f.BitBtn1);
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_NE(readFile("TVCONFIG.INI").find("CPOut=1\n"), std::string::npos);
 }
 
 TEST_F(SettingsWindowTest, ComboAndGroupIndicesOutsideTheirListsWriteMinusOne) {
