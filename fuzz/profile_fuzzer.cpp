@@ -90,6 +90,20 @@ void checkEdit(const std::string& input, const std::string& path) {
     // An entry that already reads as 7 is left alone, byte for byte.
     const bool unchanged = before.value("PSC", "Value") == std::optional<std::string_view>("7");
     check(onDisk == (unchanged ? input : after.text()), "file holds the edited text");
+
+    // A batch of writes, as the exit save makes them, leaves what the writes one
+    // by one would: each entry reads back, nothing else moves.
+    file.writeAll({{"PSC", "Value", "8"}, {"Tarvex", "Version", "1"}, {"A", "a", "x"}});
+    std::ifstream again(path, std::ios::binary);
+    const tv::ProfileDocument batched(
+        std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()));
+    check(batched.value("PSC", "Value") == std::optional<std::string_view>("8"), "batch value");
+    check(batched.value("tarvex", "version") == std::optional<std::string_view>("1"), "batch value");
+    for (const Key& k : kKeys) {
+        const std::string_view section(k.section);
+        if (section == "PSC" || section == "Tarvex" || section == "A") continue;
+        check(batched.value(k.section, k.key) == before.value(k.section, k.key), "batch leaves the rest");
+    }
 }
 
 }  // namespace
