@@ -10,24 +10,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTimer>
-#include <unistd.h>
+#include <QTextCursor>
+#include <filesystem>
 
 #include "app/dialogs.h"
 #include "app/error_guard.h"
 #include "app/qt_event_waiter.h"
+#include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "serial/rs232c.h"
 
 namespace tv {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& text) { return text.toStdString(); }
 
 // Places a control at left, top, width x height (96 dpi pixels) in its parent.
 template <typename W>
@@ -322,7 +319,7 @@ void TForm1::FormCreate() {
     Memo3->clear();
     loadSettings();
     addStatusLine("Welcome to Tarvex Configurator.");
-    startupOpen();
+    openPort();  // the start-up open: nothing to close yet
 }
 
 bool TForm1::FormClose() {
@@ -351,10 +348,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 std::string TForm1::currentDirectory() const {
-    std::string dir(4096, '\0');
-    if (::getcwd(dir.data(), dir.size()) == nullptr) return ".";
-    dir.resize(std::char_traits<char>::length(dir.c_str()));
-    return dir;
+    std::error_code ec;
+    const auto dir = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : dir.string();
 }
 
 // ---- Ratio finder ----------------------------------------------------------

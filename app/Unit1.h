@@ -4,7 +4,6 @@
 // device and serial rooms with plain values, and show what comes back.
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -110,8 +109,8 @@ private:
     void createPort(std::unique_ptr<SerialOs> os);
     void loadSettings();
     void saveSettings();
-    void startupOpen();
-    void openPort();  // steps 2 to 6 of "Open"
+    void openPort();  // "Open" after its close; also the start-up open
+    void closeIfAskedDuringCommand();
     std::string currentDirectory() const;
 
     // FinderView

@@ -1,6 +1,5 @@
 // The main window's settings file, serial port and device commands.
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include "app/error_guard.h"
 #include "app/profile/settings.h"
 #include "app/qt_event_waiter.h"
+#include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
 #include "serial/rs232c.h"
@@ -18,9 +18,6 @@
 namespace tv {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QString& text) { return text.toStdString(); }
 
 // The protocol's view of the window's serial component.
 class PortAdapter : public DevicePort {
@@ -139,8 +136,6 @@ void TForm1::openPort() {
     Button2->setEnabled(false);
 }
 
-void TForm1::startupOpen() { openPort(); }
-
 void TForm1::Button1Click() {
     rs232c1().close();
     openPort();
@@ -156,26 +151,27 @@ void TForm1::Button2Click() {
 
 // A command's wait may have been ended by a close of the window: close for real
 // once the command has stopped.
-template <typename Fn>
-static void runCommand(TForm1* form, bool& closeAfterCommand, Fn&& command) {
-    command();
-    if (closeAfterCommand) QTimer::singleShot(0, form, &QWidget::close);
+void TForm1::closeIfAskedDuringCommand() {
+    if (m_closeAfterCommand) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TForm1::Button6Click() {
-    runCommand(this, m_closeAfterCommand, [this] { m_link->write(channelTable); });
+    m_link->write(channelTable);
+    closeIfAskedDuringCommand();
 }
 
 void TForm1::Button11Click() {
-    runCommand(this, m_closeAfterCommand, [this] { m_link->dump(); });
+    m_link->dump();
+    closeIfAskedDuringCommand();
 }
 
 void TForm1::Button10Click() {
-    runCommand(this, m_closeAfterCommand, [this] { m_link->initialize(); });
+    m_link->initialize();
+    closeIfAskedDuringCommand();
 }
 
 void TForm1::Button13Click() { m_link->viewBuffer(); }
-void TForm1::Button12Click() { m_link->manualSend(0x0D); }
+void TForm1::Button12Click() { m_link->manualCR(); }
 
 void TForm1::Edit8KeyPress(const QString& typed) {
     for (char c : typed.toStdString()) m_link->manualSend(static_cast<uint8_t>(c));

@@ -12,7 +12,6 @@ public:
 
     // Asked when the window closes during a command: the wait ends at once.
     void requestShutdown();
-    bool shutdownRequested() const { return m_shutdown; }
     // The close did not happen after all (the settings could not be saved):
     // later commands wait normally again.
     void cancelShutdown() { m_shutdown = false; }
