@@ -1,5 +1,7 @@
 #include "device/file_writer.h"
 
+#include "device/posix_file.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,10 +19,8 @@ int PosixFileWriter::create(const std::string& path) {
     if (m_fd >= 0) {
         close();
     }
-    do {
-        // 0666: the umask decides, as for any file the operator's programs create.
-        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (m_fd < 0 && errno == EINTR);
+    // 0666: the umask decides, as for any file the operator's programs create.
+    m_fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     return m_fd < 0 ? errno : 0;
 }
 
@@ -28,20 +28,7 @@ int PosixFileWriter::write(std::string_view bytes) {
     if (m_fd < 0) {
         return EBADF;
     }
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;  // ENOSPC on a full disk, after any part that did fit
-        }
-        if (n == 0) {
-            return EIO;  // no progress and no reason given: never report that as written
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return 0;
+    return writeAll(m_fd, bytes);
 }
 
 int PosixFileWriter::flush() {
@@ -65,12 +52,7 @@ int PosixFileWriter::close() {
     }
     const int fd = m_fd;
     m_fd = -1;
-    // Never retried: Linux releases the descriptor even when close() fails, and a
-    // retry could close a descriptor another thread has just been given.
-    if (::close(fd) < 0 && errno != EINTR) {
-        return errno;
-    }
-    return 0;
+    return closeChecked(fd);
 }
 
 void PosixFileWriter::remove(const std::string& path) {

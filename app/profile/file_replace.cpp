@@ -1,5 +1,7 @@
 #include "app/profile/file_replace.h"
 
+#include "device/posix_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,36 +14,6 @@
 namespace tv {
 
 namespace {
-
-int openRetrying(const char* path, int flags, mode_t mode = 0) {
-    int fd = -1;
-    do {
-        fd = ::open(path, flags, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        if (n == 0) {
-            return EIO;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return 0;
-}
-
-// Never retried: Linux releases the descriptor even when close() fails.
-int closeChecked(int fd) {
-    return ::close(fd) < 0 && errno != EINTR ? errno : 0;
-}
 
 // The file that is really to be replaced: a symbolic link's target, so that the
 // link stays a link.
