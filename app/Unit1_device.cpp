@@ -8,7 +8,7 @@
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
-#include "app/profile/settings.h"
+#include "profile/settings.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"

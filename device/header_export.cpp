@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "device/file_error.h"
+#include "os/file_error.h"
 #include "synth/number_format.h"
 
 namespace tv {

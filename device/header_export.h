@@ -4,7 +4,7 @@
 #include <string>
 
 #include "device/channel_table.h"
-#include "device/file_writer.h"
+#include "os/file_writer.h"
 
 namespace tv {
 

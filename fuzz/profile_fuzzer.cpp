@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/profile/profile_document.h"
-#include "app/profile/profile_file.h"
-#include "app/profile/profile_integer.h"
+#include "profile/profile_document.h"
+#include "profile/profile_file.h"
+#include "profile/profile_integer.h"
 
 namespace {
 

@@ -1,25 +1,11 @@
 #pragma once
 // The two rules every POSIX call of the serial layer follows: an interrupted
-// call is tried again, and errno becomes a SerialError in one place.
-#include <cerrno>
-#include <utility>
-
+// call is tried again (os/retry_on_eintr.h), and errno becomes a SerialError in
+// one place.
+#include "os/retry_on_eintr.h"
 #include "serial/serial_os.h"
 
 namespace tv {
-
-// Calls `call` again while it fails with EINTR; returns its last result.
-// `call` must recompute anything time-dependent (poll's time-out) itself.
-// Never use this for close(): on Linux the descriptor is released even when
-// close reports EINTR, and a retry could close a descriptor that another
-// thread has just been given.
-template <typename Call>
-auto retryOnEintr(Call&& call) {
-    for (;;) {
-        auto result = call();
-        if (result != -1 || errno != EINTR) return result;
-    }
-}
 
 // errno, and what the serial layer calls it.
 SerialError errorFromErrno(int err);

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/profile/settings.h"
+#include "profile/settings.h"
 
 namespace {
 

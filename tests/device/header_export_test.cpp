@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "device/file_error.h"
+#include "os/file_error.h"
 #include "device/header_export.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/profile/profile_document.h"
+#include "profile/profile_document.h"
 
 namespace tv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <csignal>
 
-#include "app/profile/profile_file.h"
+#include "profile/profile_file.h"
 #include "profile_test_support.h"
 #include "synth/errors.h"
 

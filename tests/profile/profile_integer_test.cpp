@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/profile/profile_integer.h"
+#include "profile/profile_integer.h"
 
 namespace tv {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/profile/settings.h"
+#include "profile/settings.h"
 #include "profile_test_support.h"
 #include "synth/errors.h"
 

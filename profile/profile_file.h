@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/profile/profile_document.h"
+#include "profile/profile_document.h"
 
 namespace tv {
 

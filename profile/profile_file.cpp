@@ -1,9 +1,9 @@
-#include "app/profile/profile_file.h"
+#include "profile/profile_file.h"
 
 #include <cerrno>
 
-#include "app/profile/file_replace.h"
-#include "app/profile/profile_integer.h"
+#include "profile/file_replace.h"
+#include "profile/profile_integer.h"
 #include "synth/errors.h"
 
 namespace tv {

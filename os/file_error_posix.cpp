@@ -1,4 +1,4 @@
-#include "device/file_error.h"
+#include "os/file_error.h"
 
 #include <cerrno>
 #include <string>

@@ -1,9 +1,21 @@
 #pragma once
 // The one place where the errno of a failed file step becomes the error the
 // operator sees.
-#include "synth/errors.h"
+#include <stdexcept>
+#include <string>
 
 namespace tv {
+
+// A failed file step, carrying the platform-neutral code its message was made from
+// (2 not found, 3 bad name, 4 too many open files, 5 access denied, other: errno).
+class InOutError : public std::runtime_error {
+public:
+    InOutError(int code, const std::string& message) : std::runtime_error(message), m_code(code) {}
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};
 
 // ENOENT -> 2 "ファイルが見つかりません"; ENOTDIR, ENAMETOOLONG, EINVAL -> 3 "不正なファイル名です";
 // EMFILE, ENFILE -> 4 "オープンしたファイルが多すぎます"; EACCES, EPERM, EROFS -> 5

@@ -1,6 +1,6 @@
-#include "device/file_writer.h"
+#include "os/file_writer.h"
 
-#include "device/posix_file.h"
+#include "os/file_steps_posix.h"
 
 #include <fcntl.h>
 #include <unistd.h>

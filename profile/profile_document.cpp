@@ -1,4 +1,4 @@
-#include "app/profile/profile_document.h"
+#include "profile/profile_document.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "app/profile/profile_integer.h"
+#include "profile/profile_integer.h"
 
 namespace tv {
 

@@ -1,6 +1,6 @@
-#include "app/profile/file_replace.h"
+#include "profile/file_replace.h"
 
-#include "device/posix_file.h"
+#include "os/file_steps_posix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

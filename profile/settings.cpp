@@ -1,6 +1,6 @@
-#include "app/profile/settings.h"
+#include "profile/settings.h"
 
-#include "app/profile/profile_file.h"
+#include "profile/profile_file.h"
 
 namespace tv {
 

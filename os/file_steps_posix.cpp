@@ -1,4 +1,4 @@
-#include "device/posix_file.h"
+#include "os/file_steps_posix.h"
 
 #include <fcntl.h>
 #include <unistd.h>
