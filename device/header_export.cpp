@@ -61,8 +61,8 @@ std::string headerText(const ChannelTable& table, const std::tm& local) {
 
 std::string exportHeader(const ChannelTable& table, const std::string& directory,
                          const Clock& clock) {
-    PosixFileWriter writer;
-    return exportHeader(table, directory, clock, writer);
+    const auto writer = systemFileWriter();
+    return exportHeader(table, directory, clock, *writer);
 }
 
 std::string exportHeader(const ChannelTable& table, const std::string& directory,

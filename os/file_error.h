@@ -1,13 +1,14 @@
 #pragma once
-// The one place where the errno of a failed file step becomes the error the
-// operator sees.
+// The one place where the system's code of a failed file step becomes the error
+// the operator sees.
 #include <stdexcept>
 #include <string>
 
 namespace tv {
 
 // A failed file step, carrying the platform-neutral code its message was made from
-// (2 not found, 3 bad name, 4 too many open files, 5 access denied, other: errno).
+// (2 not found, 3 bad name, 4 too many open files, 5 access denied, other: the
+// system's own code).
 class InOutError : public std::runtime_error {
 public:
     InOutError(int code, const std::string& message) : std::runtime_error(message), m_code(code) {}
@@ -17,9 +18,16 @@ private:
     int m_code;
 };
 
-// ENOENT -> 2 "ファイルが見つかりません"; ENOTDIR, ENAMETOOLONG, EINVAL -> 3 "不正なファイル名です";
-// EMFILE, ENFILE -> 4 "オープンしたファイルが多すぎます"; EACCES, EPERM, EROFS -> 5
-// "ファイルへのアクセスが拒否されました"; any other errno n -> code n, "I/O エラー (n)".
+// The error for a platform-neutral code: 2 "ファイルが見つかりません", 3 "不正なファイル名です",
+// 4 "オープンしたファイルが多すぎます", 5 "ファイルへのアクセスが拒否されました", any other
+// code n "I/O エラー (n)".
+InOutError inOutError(int code);
+// "I/O エラー (n)" whatever the code.
+InOutError numberedInOutError(int code);
+
+// The error for the errno of a failed step: ENOENT -> 2; ENOTDIR, ENAMETOOLONG,
+// EINVAL -> 3; EMFILE, ENFILE -> 4; EACCES, EPERM, EROFS -> 5; any other errno
+// keeps its own number (ENOSPC 28, EFBIG 27 when a file-size limit is reached).
 InOutError fileError(int errnoValue);
 
 }  // namespace tv

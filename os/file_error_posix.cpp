@@ -1,27 +1,28 @@
-#include "os/file_error.h"
-
 #include <cerrno>
-#include <string>
+
+#include "os/file_error.h"
 
 namespace tv {
 
 InOutError fileError(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
-            return InOutError(2, "ファイルが見つかりません");
+            return inOutError(2);
         case ENOTDIR:
         case ENAMETOOLONG:
         case EINVAL:
-            return InOutError(3, "不正なファイル名です");
+            return inOutError(3);
         case EMFILE:
         case ENFILE:
-            return InOutError(4, "オープンしたファイルが多すぎます");
+            return inOutError(4);
         case EACCES:
         case EPERM:
         case EROFS:
-            return InOutError(5, "ファイルへのアクセスが拒否されました");
+            return inOutError(5);
         default:
-            return InOutError(errnoValue, "I/O エラー (" + std::to_string(errnoValue) + ")");
+            // Numbered, also where the number is one of the neutral codes
+            // (EIO is 5 but no refused access).
+            return numberedInOutError(errnoValue);
     }
 }
 

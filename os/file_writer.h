@@ -1,12 +1,13 @@
 #pragma once
-// The file steps of the header export, behind an interface so that tests can
+// The file steps of a whole-file export, behind an interface so that tests can
 // make any one of them fail.
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tv {
 
-// Each step returns 0 or the errno of its failure.
+// Each step returns 0 or the system's code of its failure (errno here), for fileError().
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
@@ -17,21 +18,7 @@ public:
     virtual void remove(const std::string& path) = 0;  // best effort, after a failure
 };
 
-class PosixFileWriter final : public FileWriter {
-public:
-    PosixFileWriter() = default;
-    PosixFileWriter(const PosixFileWriter&) = delete;
-    PosixFileWriter& operator=(const PosixFileWriter&) = delete;
-    ~PosixFileWriter() override;
-
-    int create(const std::string& path) override;
-    int write(std::string_view bytes) override;
-    int flush() override;
-    int close() override;
-    void remove(const std::string& path) override;
-
-private:
-    int m_fd = -1;
-};
+// The writer on the system's own files (create with the umask deciding the mode).
+std::unique_ptr<FileWriter> systemFileWriter();
 
 }  // namespace tv

@@ -9,6 +9,25 @@
 
 namespace tv {
 
+namespace {
+
+class PosixFileWriter final : public FileWriter {
+public:
+    PosixFileWriter() = default;
+    PosixFileWriter(const PosixFileWriter&) = delete;
+    PosixFileWriter& operator=(const PosixFileWriter&) = delete;
+    ~PosixFileWriter() override;
+
+    int create(const std::string& path) override;
+    int write(std::string_view bytes) override;
+    int flush() override;
+    int close() override;
+    void remove(const std::string& path) override;
+
+private:
+    int m_fd = -1;
+};
+
 PosixFileWriter::~PosixFileWriter() {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -58,5 +77,9 @@ int PosixFileWriter::close() {
 void PosixFileWriter::remove(const std::string& path) {
     ::unlink(path.c_str());
 }
+
+}  // namespace
+
+std::unique_ptr<FileWriter> systemFileWriter() { return std::make_unique<PosixFileWriter>(); }
 
 }  // namespace tv

@@ -14,7 +14,8 @@ int readWholeFile(const std::string& path, std::string& content);
 // is synchronised to the disk and renamed over the old file, which keeps its
 // permission bits. A crash or a full disk leaves the old or the new file, never
 // a mixture. Returns 0 or the errno of the failed step; the temporary file is
-// removed on failure.
+// removed on failure. Temporary files of this naming (".<name>.<pid>.<n>.tmp")
+// that a process which no longer runs left behind are removed first.
 int replaceFile(const std::string& path, std::string_view content);
 
 }  // namespace tv

@@ -2,7 +2,9 @@
 
 #include "os/file_steps_posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,14 +41,57 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string temporaryPrefix(const std::string& target) {
+    return "." + target.substr(target.rfind('/') + 1) + ".";
+}
+
+// The process id in a temporary file's name "<prefix><pid>.<n>.tmp", or 0 for any
+// other name. Only plain decimal digits count; pid 0 and negative ones never do,
+// since kill() would take them for process groups.
+pid_t temporaryOwner(std::string_view name, std::string_view prefix) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (name.size() <= prefix.size() + kSuffix.size() || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix) {
+        return 0;
+    }
+    name = name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    const size_t dot = name.find('.');
+    const std::string_view pid = name.substr(0, dot);
+    const std::string_view counter = dot == std::string_view::npos ? "" : name.substr(dot + 1);
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(pid) || !digits(counter) || pid.size() > 9) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(std::string(pid)));
+}
+
+// Removes the temporary files that a save of `target` in a process that has died
+// since (a crash, kill -9, a power cut) left behind. Files of live processes,
+// of this one, and of any other name are left alone; a failure changes nothing.
+void removeOrphanedTemporaries(const std::string& target) {
+    DIR* directory = ::opendir(directoryOf(target).c_str());
+    if (directory == nullptr) {
+        return;
+    }
+    const std::string prefix = temporaryPrefix(target);
+    while (const dirent* entry = ::readdir(directory)) {
+        const pid_t owner = temporaryOwner(entry->d_name, prefix);
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) < 0 && errno == ESRCH) {
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);  // 0: never a directory
+        }
+    }
+    ::closedir(directory);
+}
+
 // Creates a fresh temporary file beside `target`. O_EXCL makes a name already
 // taken (a leftover of a crash, another program) fail instead of being reused.
 int createTemporary(const std::string& target, std::string& temporary, int& fd) {
     static std::atomic<unsigned> counter{0};
     const std::string directory = directoryOf(target);
-    const std::string base = target.substr(target.rfind('/') + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = directory + "/." + base + "." + std::to_string(::getpid()) + "." +
+        temporary = directory + "/" + temporaryPrefix(target) + std::to_string(::getpid()) + "." +
                     std::to_string(counter++) + ".tmp";
         // 0666: for a new settings file the umask decides, as for any other file.
         fd = openRetrying(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -118,6 +163,7 @@ int replaceFile(const std::string& path, std::string_view content) {
     if (const int err = resolveTarget(path, target)) {
         return err;
     }
+    removeOrphanedTemporaries(target);
     std::string temporary;
     int fd = -1;
     if (const int err = createTemporary(target, temporary, fd)) {

@@ -69,24 +69,20 @@ std::string_view unquote(std::string_view value) {
 
 }  // namespace
 
-ProfileDocument::ProfileDocument(std::string_view text) {
-    // Editors on other systems may save the file with a UTF-8 byte order mark; left
-    // in the first line it would hide the first section header.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        m_byteOrderMark = kByteOrderMark;
-        text.remove_prefix(kByteOrderMark.size());
-    }
+ProfileDocument::ProfileDocument(std::string_view bytes) {
+    const std::string decoded = decodeText(bytes, m_form);
+    std::string_view text = decoded;
     while (!text.empty()) {
-        const size_t newline = text.find('\n');
-        if (newline == npos) {
+        // CR LF, LF and CR alone all end a line; each line keeps the end it had.
+        const size_t end = text.find_first_of("\r\n");
+        if (end == npos) {
             m_lines.push_back({std::string(text), {}});
             break;
         }
-        const bool crlf = newline > 0 && text[newline - 1] == '\r';
-        const size_t length = crlf ? newline - 1 : newline;
-        m_lines.push_back({std::string(text.substr(0, length)), crlf ? "\r\n" : "\n"});
-        text.remove_prefix(newline + 1);
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        const size_t width = crlf ? 2 : 1;
+        m_lines.push_back({std::string(text.substr(0, end)), std::string(text.substr(end, width))});
+        text.remove_prefix(end + width);
     }
 }
 
@@ -171,17 +167,17 @@ std::string ProfileDocument::lineEnd() const {
 }
 
 std::string ProfileDocument::text() const {
-    size_t size = m_byteOrderMark.size();
+    size_t size = 0;
     for (const Line& line : m_lines) {
         size += line.content.size() + line.end.size();
     }
-    std::string text = m_byteOrderMark;
+    std::string text;
     text.reserve(size);
     for (const Line& line : m_lines) {
         text += line.content;
         text += line.end;
     }
-    return text;
+    return encodeText(text, m_form);
 }
 
 }  // namespace tv

@@ -3,8 +3,12 @@
 // edited so that every line not written to stays byte for byte as it was.
 //
 // Lexical rules, those of the profile files the operators' other tools write:
-// - a line ends in LF or CR LF; the last line may have no line end; a UTF-8 byte
-//   order mark at the start of the file is kept but not part of the first line;
+// - a line ends in CR LF, LF or CR alone; the last line may have no line end;
+//   lines keep their own ends, and new lines take the first end in the file (LF
+//   in a file that has none yet);
+// - the text is UTF-8 or 8-bit, or UTF-16 (little- or big-endian) behind a byte
+//   order mark; a file is written back in the form it came in (text_form.h), and
+//   a byte order mark is kept but is not part of the first line;
 // - "[name]" begins a section (blanks around the name ignored, text after "]" too);
 // - "key=value" is an entry; blanks around key and value are ignored, and one pair
 //   of matching quotes ('...' or "...") around the value is taken off on reading;
@@ -17,12 +21,14 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/text_form.h"
+
 namespace tv {
 
 class ProfileDocument {
 public:
     ProfileDocument() = default;
-    explicit ProfileDocument(std::string_view text);
+    explicit ProfileDocument(std::string_view bytes);
 
     // The value of the entry, or nothing when the section or the key is missing.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
@@ -32,12 +38,13 @@ public:
     // or adds the section at the end. `value` must be one line.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
+    // The file's bytes, in the form they were read in.
     std::string text() const;
 
 private:
     struct Line {
         std::string content;  // without its line end
-        std::string end;      // "\n", "\r\n", or empty for a last line without one
+        std::string end;      // "\n", "\r\n", "\r", or empty for a last line without one
     };
 
     // The index of the first section header with this name, or npos.
@@ -46,7 +53,7 @@ private:
     std::string lineEnd() const;
     void insertLine(size_t index, std::string content);
 
-    std::string m_byteOrderMark;
+    TextForm m_form;
     std::vector<Line> m_lines;
 };
 

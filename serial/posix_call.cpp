@@ -1,6 +1,6 @@
 #include "serial/posix_call.h"
 
-#include <cstring>
+#include "os/system_error_text.h"
 
 namespace tv {
 
@@ -34,7 +34,7 @@ SerialError errorFromErrno(int err) {
         default:
             break;
     }
-    return SerialError{kind, err, err == 0 ? std::string() : std::string(std::strerror(err))};
+    return SerialError{kind, err, systemErrorText(err)};
 }
 
 }  // namespace tv

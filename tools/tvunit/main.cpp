@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "os/file_size_limit.h"
 #include "unit_protocol.h"
 
 namespace {
@@ -212,6 +213,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    tv::ignoreFileSizeLimitSignal();  // a --log past a file-size limit fails, not kills
     bool help = false;
     const auto options = parse(argc, argv, help);
     if (!options) return 2;
