@@ -1,11 +1,10 @@
-#include "os/file_writer.h"
-
-#include "os/file_steps_posix.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "os/file_steps_posix.h"
+#include "os/file_writer.h"
 
 namespace tv {
 
@@ -74,9 +73,7 @@ int PosixFileWriter::close() {
     return closeChecked(fd);
 }
 
-void PosixFileWriter::remove(const std::string& path) {
-    ::unlink(path.c_str());
-}
+void PosixFileWriter::remove(const std::string& path) { ::unlink(path.c_str()); }
 
 }  // namespace
 

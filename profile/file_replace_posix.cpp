@@ -1,7 +1,3 @@
-#include "profile/file_replace.h"
-
-#include "os/file_steps_posix.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -12,6 +8,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+
+#include "os/file_steps_posix.h"
+#include "profile/file_replace.h"
 
 namespace tv {
 
@@ -183,7 +182,8 @@ int replaceFile(const std::string& path, std::string_view content) {
     }
     // Make the rename itself durable. The new file is in place already, so a
     // directory that cannot be synchronised is no failure of the update.
-    const int directory = openRetrying(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory =
+        openRetrying(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         ::fsync(directory);
         ::close(directory);

@@ -12,6 +12,7 @@
 
 #include "os/file_error.h"
 #include "device/header_export.h"
+#include "tests/os/file_size_limit_child.h"
 
 namespace fs = std::filesystem;
 
@@ -230,15 +231,22 @@ TEST_F(HeaderExport, WritesLineByLine) {
     EXPECT_EQ(writer.removed, "");
 }
 
-TEST(FileError, ErrnoMappedByMeaning) {
-    const std::pair<int, int> rows[] = {
-        {ENOENT, 2}, {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EINVAL, 3}, {EMFILE, 4},
-        {ENFILE, 4}, {EACCES, 5},  {EPERM, 5},        {EROFS, 5},  {ENOSPC, ENOSPC},
-    };
-    for (const auto& [err, code] : rows) {
-        EXPECT_EQ(fileError(err).code(), code) << "errno " << err;
-    }
-    EXPECT_STREQ(fileError(EISDIR).what(), "I/O エラー (21)");
+TEST_F(HeaderExport, FileSizeLimitIsAWriteErrorAndRemovesThePartialFile) {
+    const fs::path header = m_dir / "20101231_2359param.h";
+    // The child reports: 0 the EFBIG error with the partial file gone, 1 no error,
+    // 2 another error, 3 the partial file left.
+    const test::ChildEnd end = test::runUnderFileSizeLimit(200, [&] {
+        try {
+            exportHeader(sampleTable(), m_dir.string(), FixedClock(kNewYearsEve));
+            return 1;
+        } catch (const InOutError& e) {
+            if (e.code() != EFBIG || std::string(e.what()) != "I/O エラー (27)") return 2;
+        }
+        return fs::exists(header) ? 3 : 0;
+    });
+    EXPECT_EQ(end.signal, 0);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_FALSE(fs::exists(header));
 }
 
 }  // namespace
