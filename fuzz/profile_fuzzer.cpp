@@ -72,6 +72,8 @@ std::string scratchPath() {
 
 void checkEdit(const std::string& input, const std::string& path) {
     const tv::ProfileDocument before(input);
+    // Any line ends, UTF-16 or not: read and written back, the bytes stay as they were.
+    check(before.text() == input, "unedited text written back byte for byte");
     tv::ProfileDocument after(input);
     after.set("PSC", "Value", "7");
     const tv::ProfileDocument reread(after.text());
