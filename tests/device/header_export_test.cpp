@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "os/file_error.h"
 #include "device/header_export.h"
+#include "os/file_error.h"
 #include "tests/os/file_size_limit_child.h"
 
 namespace fs = std::filesystem;
