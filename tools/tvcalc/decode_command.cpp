@@ -7,6 +7,7 @@
 
 #include "device/header_reader.h"
 #include "synth/number_parse.h"
+#include "tools/option_value.h"
 #include "tools/tvcalc/command_line.h"
 #include "tools/tvcalc/decode_rows.h"
 
@@ -33,11 +34,9 @@ DecodeLine parseDecodeLine(const std::vector<std::string>& args) {
     bool takingWords = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
+        const std::string name = optionName(arg);
         const auto value = [&]() -> std::string {
-            if (equals != std::string::npos) return arg.substr(equals + 1);
-            if (i + 1 < args.size()) return args[++i];
+            if (auto v = optionValue(args, i)) return *v;
             throw UsageError(name + " needs a value");
         };
         if (arg == "--help" || arg == "-h") {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tools/option_value.h"
+
 namespace tv {
 
 namespace {
@@ -25,11 +27,9 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
     bool secondsGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
+        const std::string name = optionName(arg);
         const auto value = [&]() -> std::string {
-            if (equals != std::string::npos) return arg.substr(equals + 1);
-            if (i + 1 < args.size()) return args[++i];
+            if (auto v = optionValue(args, i)) return *v;
             throw ProgUsageError(name + " needs a value");
         };
         if (arg == "--help" || arg == "-h") {

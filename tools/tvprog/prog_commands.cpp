@@ -53,6 +53,18 @@ int stopped(const std::atomic<bool>& stopRequested, const std::string& what) {
     return kProgNoAnswer;
 }
 
+// Opens the port and sends `command`'s letter (dump or initialize); kProgOk when
+// the unit answered it, else the status to end with.
+int openAndAsk(ProgSession& session, const ProgLine& line, bool (DeviceLink::*command)(),
+               const char* letter, const std::atomic<bool>& stopRequested) {
+    if (!openOrSay(session, line.port)) return kProgPortClosed;
+    if ((session.link().*command)()) return kProgOk;
+    const int status = stopped(stopRequested, "the " + line.command);
+    if (status == kProgNoAnswer)
+        std::cerr << "tvprog: the unit did not answer the " << letter << '\n';
+    return status;
+}
+
 }  // namespace
 
 int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
@@ -89,10 +101,7 @@ int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
 
 int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     ProgSession session(stopRequested, std::cerr);
-    if (!openOrSay(session, line.port)) return kProgPortClosed;
-    if (!session.link().dump()) {
-        const int status = stopped(stopRequested, "the dump");
-        if (status == kProgNoAnswer) std::cerr << "tvprog: the unit did not answer the D\n";
+    if (const int status = openAndAsk(session, line, &DeviceLink::dump, "D", stopRequested)) {
         return status;
     }
     // Nothing marks the end of a dump: collect for the time asked.
@@ -117,10 +126,7 @@ int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
 
 int runInit(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     ProgSession session(stopRequested, std::cerr);
-    if (!openOrSay(session, line.port)) return kProgPortClosed;
-    if (!session.link().initialize()) {
-        const int status = stopped(stopRequested, "the initialize");
-        if (status == kProgNoAnswer) std::cerr << "tvprog: the unit did not answer the I\n";
+    if (const int status = openAndAsk(session, line, &DeviceLink::initialize, "I", stopRequested)) {
         return status;
     }
     session.waiter().runUntil(std::chrono::steady_clock::now() + kLinger);
