@@ -14,6 +14,7 @@
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
 #include "serial/rs232c.h"
+#include "serial/unit_line.h"
 
 namespace tv {
 
@@ -92,26 +93,7 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
                    : std::make_unique<Trs232c>(qtUiPosterFactory());
     Trs232c& port = *m_rs232c1;
     port.portname = "COM1";
-    port.bps = 9600;
-    port.charbit = 8;
-    port.stopbit = "1";
-    port.paritymode = "無し";
-    port.rxbuffsize = 1024;
-    port.txbuffsize = 1024;
-    port.readinterval = 0;
-    port.rxtimeout = 30000;
-    port.txtimeout = 30000;
-    port.flowflag = 1;
-    port.setFlow(rsflowset{dfBinary});
-    port.packetsize = 0;
-    port.debug = false;
-    port.XonLim = 0;
-    port.XoffLim = 0;
-    port.XonChar = 0x11;
-    port.XoffChar = 0x13;
-    port.ErrorChar = 0;
-    port.EofChar = 0;
-    port.EvtChar = 0;
+    applyUnitLineSettings(port);
     port.OnRXCHAR = [this](Trs232c&) { rs232c1RXCHAR(); };
     port.OnPACKET = [this](Trs232c&) { rs232c1PACKET(); };
     port.OnOpen = [this](Trs232c&) { rs232c1Open(); };

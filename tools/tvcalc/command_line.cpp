@@ -63,6 +63,13 @@ bool looksLikeOption(const std::string& arg) {
 
 }  // namespace
 
+std::vector<std::string> radioItemTexts(const std::string& name) {
+    for (const RadioOption& option : radioOptions()) {
+        if (name == option.name) return option.items;
+    }
+    return {};
+}
+
 std::string usageLine() {
     return "usage: tvcalc [OPTIONS] LOCALOUTPUT MULTIPLIER STD  (tvcalc --help for details)";
 }

@@ -27,6 +27,10 @@ public:
 // Throws UsageError naming what was wrong and, for an option, the accepted values.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
+// The on-screen item texts of the radio option `name` ("--mux"), in index order;
+// empty for a name tvcalc does not know.
+std::vector<std::string> radioItemTexts(const std::string& name);
+
 std::string helpText();
 std::string usageLine();
 

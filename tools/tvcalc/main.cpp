@@ -7,6 +7,7 @@
 #include "synth/error_box.h"
 #include "synth/ratio_finder.h"
 #include "tools/tvcalc/command_line.h"
+#include "tools/tvcalc/decode_command.h"
 #include "tools/tvcalc/text_finder_view.h"
 
 namespace {
@@ -76,15 +77,17 @@ int run(const tv::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (tv::isDecodeCommand(args)) return tv::runDecodeCommand(args, std::cout, std::cerr);
     tv::CommandLine line;
     try {
-        line = tv::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        line = tv::parseCommandLine(args);
     } catch (const tv::UsageError& e) {
         std::cerr << "tvcalc: " << e.what() << '\n' << tv::usageLine() << '\n';
         return 2;
     }
     if (line.help) {
-        std::cout << tv::helpText();
+        std::cout << tv::helpText() << tv::decodeHelpText();
         return 0;
     }
     return run(line);

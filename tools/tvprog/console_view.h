@@ -1,0 +1,30 @@
+#pragma once
+// What the device link shows, on a console: the window's status notes and
+// message boxes go to stderr, the buffer view is kept for the caller to print.
+#include <iosfwd>
+#include <string>
+
+#include "device/device_link.h"
+
+namespace tv {
+
+class ConsoleView : public DeviceView {
+public:
+    explicit ConsoleView(std::ostream& notes) : m_notes(notes) {}
+
+    void appendStatusText(const std::string&) override {}  // the received bytes' echo
+    void addStatusLine(const std::string& line) override;
+    void showRxEventCount(const std::string&) override {}
+    void setBufferView(const std::string& text) override { m_bufferView = text; }
+    void showMessage(const std::string& text) override;
+    void setCommandsEnabled(bool) override {}
+
+    // The last "View Buffer" text, rows ended by LF.
+    std::string bufferView() const;
+
+private:
+    std::ostream& m_notes;
+    std::string m_bufferView;
+};
+
+}  // namespace tv

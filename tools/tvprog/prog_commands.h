@@ -1,0 +1,13 @@
+#pragma once
+// tvprog's three commands; each returns the exit status (prog_command_line.h).
+#include <atomic>
+
+#include "tools/tvprog/prog_command_line.h"
+
+namespace tv {
+
+int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested);
+int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested);
+int runInit(const ProgLine& line, const std::atomic<bool>& stopRequested);
+
+}  // namespace tv

@@ -1,0 +1,70 @@
+#pragma once
+// One open line to the unit: the serial component with the window's line
+// settings, its posted events run by a PostQueue, and the window's device link
+// on top, showing on the console.
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "device/device_link.h"
+#include "serial/post_queue.h"
+#include "serial/rs232c.h"
+#include "tools/tvprog/console_view.h"
+#include "tools/tvprog/queue_event_waiter.h"
+
+namespace tv {
+
+class ProgSession {
+public:
+    // Called after every byte sent, with the count sent so far.
+    using SentNotice = std::function<void(int32_t sent)>;
+
+    ProgSession(const std::atomic<bool>& stopRequested, std::ostream& notes);
+    ~ProgSession();  // closes the port, dropping DTR and RTS
+    ProgSession(const ProgSession&) = delete;
+    ProgSession& operator=(const ProgSession&) = delete;
+
+    // Opens `port` (a path or comN); false with the reason in openFailure().
+    bool open(const std::string& port);
+    SerialError openFailure() const { return m_rs232c.lastError(); }
+
+    DeviceLink& link() { return m_link; }
+    QueueEventWaiter& waiter() { return m_waiter; }
+    ConsoleView& view() { return m_view; }
+
+    void onSent(SentNotice notice) { m_sentNotice = std::move(notice); }
+    int32_t bytesSent() const { return m_sent; }
+    uint8_t lastByteSent() const { return m_lastSent; }
+
+private:
+    // The link's view of the component, counting what it sends.
+    class CountingPort : public DevicePort {
+    public:
+        explicit CountingPort(ProgSession& session) : m_session(session) {}
+        bool writebyte(uint8_t b) override;
+        bool readbyte(uint8_t& b) override { return m_session.m_rs232c.readbyte(b); }
+        bool read(uint8_t* buffer, int32_t count) override {
+            return m_session.m_rs232c.read(buffer, count);
+        }
+        int32_t rxcount() override { return m_session.m_rs232c.rxcount(); }
+        bool setdtr(bool on) override { return m_session.m_rs232c.setdtr(on); }
+        bool setrts(bool on) override { return m_session.m_rs232c.setrts(on); }
+
+    private:
+        ProgSession& m_session;
+    };
+
+    PostQueue m_queue;
+    Trs232c m_rs232c;
+    CountingPort m_port{*this};
+    QueueEventWaiter m_waiter;
+    ConsoleView m_view;
+    DeviceLink m_link;
+    SentNotice m_sentNotice;
+    int32_t m_sent = 0;
+    uint8_t m_lastSent = 0;
+};
+
+}  // namespace tv
