@@ -30,7 +30,7 @@ protected:
         view.log.clear();
     }
     // The click's error message, "" when it did not fail.
-    std::string click(void (RatioFinder::*button)()) {
+    std::string click(FinderOutcome (RatioFinder::*button)()) {
         view.log.clear();
         try {
             (finder.*button)();
