@@ -161,6 +161,43 @@ constexpr const SettingRow& settingOf(OptionGroup group) {
 // The index start-up selects when the settings file holds none for the group.
 constexpr int32_t startupIndex(OptionGroup group) { return settingOf(group).defaultNumber; }
 
+namespace option_table_checks {
+constexpr bool groupsInEnumOrder() {
+    for (size_t i = 0; i < kRadioGroups.size(); ++i) {
+        if (kRadioGroups[i].group != static_cast<OptionGroup>(i)) return false;
+        const int32_t initial = kRadioGroups[i].initialIndex;
+        if (initial < 0 || static_cast<size_t>(initial) >= kRadioGroups[i].items.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+constexpr bool writeOrderIsAPermutation() {
+    std::array<bool, kSettings.size()> seen{};
+    for (const size_t index : kSettingWriteOrder) {
+        if (index >= seen.size() || seen[index]) return false;
+        seen[index] = true;
+    }
+    return true;
+}
+constexpr bool oneValuePerEntry() {
+    for (const SettingRow& row : kSettings) {
+        if ((row.number == nullptr) == (row.text == nullptr)) return false;
+    }
+    return true;
+}
+static_assert(groupsInEnumOrder(), "kRadioGroups follows OptionGroup; initial indices name items");
+static_assert(writeOrderIsAPermutation(), "every entry is written exactly once");
+static_assert(oneValuePerEntry(), "an entry is a number or a text");
+constexpr bool everyGroupHasAnEntry() {
+    for (const RadioGroupRow& row : kRadioGroups) {
+        if (settingOf(row.group).number == nullptr) return false;  // settingOf throws for none
+    }
+    return true;
+}
+static_assert(everyGroupHasAnEntry(), "every group loads from an integer entry");
+}  // namespace option_table_checks
+
 inline Settings::Settings() {
     for (const SettingRow& row : kSettings) {
         if (row.number != nullptr) this->*row.number = row.defaultNumber;

@@ -68,18 +68,21 @@ FinderOutcome RatioFinder::search() {
     const char* stopLine = nullptr;
     for (;;) {
         ++r;
-        step = stepper.at(r);
+        // The step stays in registers; only the last one is kept.
+        const RatioStep taken = stepper.at(r);
         m_currentR = static_cast<int32_t>(r);
         // Both limits are tested after the match test; a match found at the very
         // step that reaches a limit is not shown, as its R (16384) or N (above
         // 8191) does not fit the chip's field.
-        stopLine = r > kRLimit ? kRLimitLine : step.n > kNLimit ? kNLimitLine : nullptr;
-        if (stopLine != nullptr) {
-            m_view.addStatusLine(stopLine);
-            m_view.setEnabled(FinderControl::Search, false);
+        stopLine = r > kRLimit ? kRLimitLine : taken.n > kNLimit ? kNLimitLine : nullptr;
+        if (stopLine != nullptr || taken.match) {
+            step = taken;
             break;
         }
-        if (step.match) break;
+    }
+    if (stopLine != nullptr) {
+        m_view.addStatusLine(stopLine);
+        m_view.setEnabled(FinderControl::Search, false);
     }
     return finish(in, step, r, stopLine);
 }
