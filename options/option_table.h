@@ -180,22 +180,20 @@ constexpr bool writeOrderIsAPermutation() {
     }
     return true;
 }
-constexpr bool oneValuePerEntry() {
+// An entry is a number or a text; every group loads from a number entry
+// (settingOf throws, failing the assertion, for a group without one).
+constexpr bool entriesAreWellFormed() {
     for (const SettingRow& row : kSettings) {
         if ((row.number == nullptr) == (row.text == nullptr)) return false;
+    }
+    for (const RadioGroupRow& row : kRadioGroups) {
+        if (settingOf(row.group).number == nullptr) return false;
     }
     return true;
 }
 static_assert(groupsInEnumOrder(), "kRadioGroups follows OptionGroup; initial indices name items");
 static_assert(writeOrderIsAPermutation(), "every entry is written exactly once");
-static_assert(oneValuePerEntry(), "an entry is a number or a text");
-constexpr bool everyGroupHasAnEntry() {
-    for (const RadioGroupRow& row : kRadioGroups) {
-        if (settingOf(row.group).number == nullptr) return false;  // settingOf throws for none
-    }
-    return true;
-}
-static_assert(everyGroupHasAnEntry(), "every group loads from an integer entry");
+static_assert(entriesAreWellFormed(), "entries hold one value; every group has its entry");
 }  // namespace option_table_checks
 
 inline Settings::Settings() {
