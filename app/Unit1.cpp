@@ -64,13 +64,16 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, i
     return place(m, left, top, width, height);
 }
 
-RadioGroup* makeRadioGroup(QWidget* parent, const char* name, const QString& caption,
-                           const QStringList& items, int columns, int initialIndex, int left,
-                           int top, int width, int height) {
-    auto* g = new RadioGroup(caption, items, columns, parent);
-    g->setObjectName(QString::fromLatin1(name));
+// An option group as the options table describes it, at its place on the form.
+RadioGroup* makeRadioGroup(QWidget* parent, OptionGroup group, int left, int top, int width,
+                           int height) {
+    const RadioGroupRow& row = radioGroupRow(group);
+    QStringList items;
+    for (std::string_view item : row.items) items << qView(item);
+    auto* g = new RadioGroup(qView(row.caption), items, row.columns, parent);
+    g->setObjectName(qView(row.objectName));
     place(g, left, top, width, height);
-    g->setItemIndex(initialIndex);
+    g->setItemIndex(row.initialIndex);
     return g;
 }
 
@@ -146,9 +149,7 @@ void TForm1::buildControls() {
     PageControl1->addTab(TabSheet2, QStringLiteral("Manual Write"));
     PageControl1->addTab(TabSheet3, QStringLiteral("ComPort"));
 
-    RadioGroup6 = makeRadioGroup(this, "RadioGroup6", QStringLiteral("Select Tarvex"),
-                                 {QStringLiteral("Tarvex S"), QStringLiteral("Tarvex D")}, 1, 0,
-                                 0, 384, 113, 49);
+    RadioGroup6 = makeRadioGroup(this, OptionGroup::Variant, 0, 384, 113, 49);
     Memo2 = makeMemo(this, "Memo2", 112, 384, 257, 49);
     Label16 = makeLabel(this, "Label16", QStringLiteral("Tarvex Configurator"), 376, 384);
     BitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Close(&C)"), 480, 408);
@@ -190,39 +191,14 @@ void TForm1::buildManualWritePage() {
     Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("STD(MHz)"), 8, 96);
     Edit3 = makeEdit(GroupBox1, "Edit3", 104, 88);
 
-    RadioGroup3 = makeRadioGroup(p, "RadioGroup3", QStringLiteral("PD Pol"),
-                                 {QStringLiteral("NEG"), QStringLiteral("POS")}, 1, 0, 240, 8, 57,
-                                 129);
-    RadioGroup4 = makeRadioGroup(
-        p, "RadioGroup4", QStringLiteral("MUX Out"),
-        {QStringLiteral("3State"), QStringLiteral("D LD"), QStringLiteral("N Div"),
-         QStringLiteral("AVdd"), QStringLiteral("R Div"), QStringLiteral("Open D"),
-         QStringLiteral("S Data"), QStringLiteral("GND")},
-        2, 1, 296, 8, 145, 129);
-    RadioGroup5 = makeRadioGroup(
-        p, "RadioGroup5", QStringLiteral("Current1(mA)"),
-        {QStringLiteral("0.625"), QStringLiteral("1.25"), QStringLiteral("1.875"),
-         QStringLiteral("2.5"), QStringLiteral("3.125"), QStringLiteral("3.75"),
-         QStringLiteral("4.375"), QStringLiteral("5")},
-        2, 3, 440, 8, 105, 129);
-    RadioGroup1 = makeRadioGroup(p, "RadioGroup1", QStringLiteral("LDP"),
-                                 {QStringLiteral("3cycle"), QStringLiteral("5cycle")}, 1, 0, 0,
-                                 136, 89, 81);
-    RadioGroup7 = makeRadioGroup(
-        p, "RadioGroup7", QStringLiteral("AntiBackLash"),
-        {QStringLiteral("2.9ns"), QStringLiteral("1.3ns"), QStringLiteral("6.0ns")}, 1, 0, 96, 136,
-        89, 81);
-    QStringList timerItems;
-    for (int k = 0; k < 16; ++k) timerItems << QString::number(3 + 4 * k);
-    RadioGroup8 = makeRadioGroup(p, "RadioGroup8", QStringLiteral("TimerCountCTRL"), timerItems,
-                                 4, 0, 184, 136, 225, 81);
-    RadioGroup9 = makeRadioGroup(p, "RadioGroup9", QStringLiteral("CP Out"),
-                                 {QStringLiteral("Normal"), QStringLiteral("3 State")}, 1, 0, 408,
-                                 136, 73, 81);
-    RadioGroup10 = makeRadioGroup(p, "RadioGroup10", QStringLiteral("PSC"),
-                                  {QStringLiteral("8/9"), QStringLiteral("16/17"),
-                                   QStringLiteral("32/33"), QStringLiteral("64/65")},
-                                  1, 1, 480, 136, 65, 81);
+    RadioGroup3 = makeRadioGroup(p, OptionGroup::PDPol, 240, 8, 57, 129);
+    RadioGroup4 = makeRadioGroup(p, OptionGroup::MUXOut, 296, 8, 145, 129);
+    RadioGroup5 = makeRadioGroup(p, OptionGroup::current1, 440, 8, 105, 129);
+    RadioGroup1 = makeRadioGroup(p, OptionGroup::LDP, 0, 136, 89, 81);
+    RadioGroup7 = makeRadioGroup(p, OptionGroup::AntiBackLash, 96, 136, 89, 81);
+    RadioGroup8 = makeRadioGroup(p, OptionGroup::TimerCountCTRL, 184, 136, 225, 81);
+    RadioGroup9 = makeRadioGroup(p, OptionGroup::CPOut, 408, 136, 73, 81);
+    RadioGroup10 = makeRadioGroup(p, OptionGroup::PSC, 480, 136, 65, 81);
 
     GroupBox2 = place(new QGroupBox(QStringLiteral("RatioFinder"), p), 0, 216, 177, 129);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -252,11 +228,7 @@ void TForm1::buildManualWritePage() {
     Edit9 = makeEdit(GroupBox3, "Edit9", 64, 96);
     for (QLineEdit* e : {Edit4, Edit5, Edit6, Edit9}) e->setFont(fixedPitchFont());
 
-    RadioGroup2 = makeRadioGroup(
-        p, "RadioGroup2", QStringLiteral("MemoryChannel"),
-        {QStringLiteral("ch0"), QStringLiteral("ch1"), QStringLiteral("ch2"), QStringLiteral("ch3"),
-         QStringLiteral("ch4"), QStringLiteral("ch5"), QStringLiteral("ch6"), QStringLiteral("ch7")},
-        2, 0, 368, 224, 97, 121);
+    RadioGroup2 = makeRadioGroup(p, OptionGroup::MemoryChannel, 368, 224, 97, 121);
     Button14 = makeButton(p, "Button14", QStringLiteral("set"), 472, 232);
     Button6 = makeButton(p, "Button6", QStringLiteral("Write"), 472, 272);
     Button15 = makeButton(p, "Button15", QStringLiteral("save"), 472, 312);
@@ -365,18 +337,13 @@ std::string TForm1::localOutputText() const { return s(Edit1->text()); }
 std::string TForm1::multiplierText() const { return s(Edit2->text()); }
 std::string TForm1::stdText() const { return s(Edit3->text()); }
 
+RadioGroup* TForm1::radioGroup(OptionGroup group) const {
+    return findChild<RadioGroup*>(qView(radioGroupRow(group).objectName));
+}
+
 SynthOptions TForm1::options() const {
     SynthOptions o;
-    o.Variant = RadioGroup6->itemIndex();
-    o.PDPol = RadioGroup3->itemIndex();
-    o.MUXOut = RadioGroup4->itemIndex();
-    o.current1 = RadioGroup5->itemIndex();
-    o.LDP = RadioGroup1->itemIndex();
-    o.AntiBackLash = RadioGroup7->itemIndex();
-    o.TimerCountCTRL = RadioGroup8->itemIndex();
-    o.CPOut = RadioGroup9->itemIndex();
-    o.PSC = RadioGroup10->itemIndex();
-    o.MemoryChannel = RadioGroup2->itemIndex();
+    for (const RadioGroupRow& row : kRadioGroups) o[row.group] = radioGroup(row.group)->itemIndex();
     return o;
 }
 
@@ -433,8 +400,6 @@ void TForm1::setLabel(FinderLabel label, const std::string& text) {
     l->setText(q(text));
     l->adjustSize();
 }
-
-std::string TForm1::label(FinderLabel label) const { return s(finderLabel(label)->text()); }
 
 QLineEdit* TForm1::resultEdit(ResultEdit edit) const {
     switch (edit) {

@@ -123,7 +123,6 @@ private:
     void addStatusLine(const std::string& line) override;
     void setSearchCaption(const std::string& caption) override;
     void setLabel(FinderLabel label, const std::string& text) override;
-    std::string label(FinderLabel label) const override;
     void setResult(ResultEdit edit, const std::string& text) override;
     void setEnabled(FinderControl control, bool enabled) override;
 
@@ -136,6 +135,7 @@ private:
 
     void flushStatus();
     QLabel* finderLabel(FinderLabel label) const;
+    RadioGroup* radioGroup(OptionGroup group) const;
     QLineEdit* resultEdit(ResultEdit edit) const;
     template <typename Fn>
     void guard(Fn&& fn);

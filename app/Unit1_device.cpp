@@ -47,42 +47,34 @@ int32_t bitRateOf(const QString& text) {
 
 // ---- Settings file ---------------------------------------------------------
 
+// Each entry goes to or comes from the control the options table names for it:
+// a radio group's clamping index, a combo box's selection, an edit's text.
 void TForm1::loadSettings() {
     const Settings st = tv::loadSettings(settingsPath(currentDirectory()));
-    setComboIndex(ComboBox1, st.portname);
-    setComboIndex(ComboBox2, st.BAUD);
-    RadioGroup2->setItemIndex(st.Channel);
-    RadioGroup3->setItemIndex(st.Pol);
-    RadioGroup4->setItemIndex(st.Out);
-    RadioGroup5->setItemIndex(st.current1);
-    Edit1->setText(q(st.LocalOutput));
-    Edit2->setText(q(st.Multiplier));
-    Edit3->setText(q(st.STD));
-    RadioGroup1->setItemIndex(st.LDP);
-    RadioGroup7->setItemIndex(st.AntiBackLash);
-    RadioGroup8->setItemIndex(st.TimerCountCTRL);
-    RadioGroup9->setItemIndex(st.CPOut);
-    RadioGroup10->setItemIndex(st.PSCValue);
-    RadioGroup6->setItemIndex(st.Version);
+    for (const SettingRow& row : kSettings) {
+        QWidget* control = findChild<QWidget*>(qView(row.control));
+        if (auto* group = qobject_cast<RadioGroup*>(control)) {
+            group->setItemIndex(st.*row.number);
+        } else if (auto* box = qobject_cast<QComboBox*>(control)) {
+            setComboIndex(box, st.*row.number);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setText(q(st.*row.text));
+        }
+    }
 }
 
 void TForm1::saveSettings() {
     Settings st;
-    st.LocalOutput = s(Edit1->text());
-    st.Multiplier = s(Edit2->text());
-    st.STD = s(Edit3->text());
-    st.portname = ComboBox1->currentIndex();
-    st.BAUD = ComboBox2->currentIndex();
-    st.Pol = RadioGroup3->itemIndex();
-    st.Out = RadioGroup4->itemIndex();
-    st.current1 = RadioGroup5->itemIndex();
-    st.Channel = RadioGroup2->itemIndex();
-    st.LDP = RadioGroup1->itemIndex();
-    st.AntiBackLash = RadioGroup7->itemIndex();
-    st.TimerCountCTRL = RadioGroup8->itemIndex();
-    st.CPOut = RadioGroup9->itemIndex();
-    st.PSCValue = RadioGroup10->itemIndex();
-    st.Version = RadioGroup6->itemIndex();
+    for (const SettingRow& row : kSettings) {
+        const QWidget* control = findChild<QWidget*>(qView(row.control));
+        if (const auto* group = qobject_cast<const RadioGroup*>(control)) {
+            st.*row.number = group->itemIndex();
+        } else if (const auto* box = qobject_cast<const QComboBox*>(control)) {
+            st.*row.number = box->currentIndex();
+        } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+            st.*row.text = s(edit->text());
+        }
+    }
     tv::saveSettings(settingsPath(currentDirectory()), st);
 }
 

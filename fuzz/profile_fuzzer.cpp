@@ -11,7 +11,9 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "options/option_table.h"
 #include "profile/profile_document.h"
 #include "profile/profile_file.h"
 #include "profile/profile_integer.h"
@@ -19,19 +21,26 @@
 namespace {
 
 struct Key {
-    const char* section;
-    const char* key;
+    std::string section;
+    std::string key;
 };
 
 // The fifteen entries, both spellings of the PSC one, and two names nobody uses.
-constexpr Key kKeys[] = {
-    {"rs232c1", "portname"}, {"rs232c1", "BAUD"},     {"Memory", "Channel"},
-    {"PD", "Pol"},           {"MUX", "Out"},          {"PD", "current1"},
-    {"Frequency", "LocalOutput"}, {"Frequency", "Multiplier"}, {"Frequency", "STD"},
-    {"PD", "LDP"},           {"PD", "AntiBackLash"},  {"PD", "TimerCountCTRL"},
-    {"PD", "CPOut"},         {"PSC", "VALUE"},        {"PSC", "Value"},
-    {"Tarvex", "Version"},   {"", ""},                {"A", "a"},
-};
+const std::vector<Key>& keys() {
+    static const std::vector<Key> all = [] {
+        std::vector<Key> k;
+        for (const tv::SettingRow& row : tv::kSettings) {
+            k.push_back({std::string(row.section), std::string(row.readKey)});
+            if (row.writeKey != row.readKey) {
+                k.push_back({std::string(row.section), std::string(row.writeKey)});
+            }
+        }
+        k.push_back({"", ""});
+        k.push_back({"A", "a"});
+        return k;
+    }();
+    return all;
+}
 
 void check(bool condition, const char* what) {
     if (!condition) {
@@ -78,8 +87,8 @@ void checkEdit(const std::string& input, const std::string& path) {
     after.set("PSC", "Value", "7");
     const tv::ProfileDocument reread(after.text());
     check(reread.value("psc", "VALUE") == std::optional<std::string_view>("7"), "written value reads back");
-    for (const Key& k : kKeys) {
-        if (std::strcmp(k.section, "PSC") == 0) continue;
+    for (const Key& k : keys()) {
+        if (k.section == "PSC") continue;
         check(reread.value(k.section, k.key) == before.value(k.section, k.key), "other entries unchanged");
     }
 
@@ -101,9 +110,8 @@ void checkEdit(const std::string& input, const std::string& path) {
         std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()));
     check(batched.value("PSC", "Value") == std::optional<std::string_view>("8"), "batch value");
     check(batched.value("tarvex", "version") == std::optional<std::string_view>("1"), "batch value");
-    for (const Key& k : kKeys) {
-        const std::string_view section(k.section);
-        if (section == "PSC" || section == "Tarvex" || section == "A") continue;
+    for (const Key& k : keys()) {
+        if (k.section == "PSC" || k.section == "Tarvex" || k.section == "A") continue;
         check(batched.value(k.section, k.key) == before.value(k.section, k.key), "batch leaves the rest");
     }
 }
@@ -118,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
     const tv::ProfileFile file(path);
-    for (const Key& k : kKeys) {
+    for (const Key& k : keys()) {
         const std::string text = file.readString(k.section, k.key, "\x01" "default");
         check(text.size() <= tv::ProfileFile::kMaxValueLength, "value length");
         check(text.find('\0') == std::string::npos, "no NUL in a value");

@@ -1,28 +1,11 @@
 #pragma once
-// The operator's choices kept in TVCONFIG.INI: fifteen entries in seven sections.
-#include <cstdint>
+// The operator's choices kept in TVCONFIG.INI: fifteen entries in seven sections,
+// as options/option_table.h lists them.
 #include <string>
 
-namespace tv {
+#include "options/option_table.h"
 
-// Each field holds the default that a missing or unreadable entry gets.
-struct Settings {
-    int32_t portname = 0;
-    int32_t BAUD = 0;
-    int32_t Channel = 0;
-    int32_t Pol = 1;
-    int32_t Out = 1;
-    int32_t current1 = 3;
-    std::string LocalOutput = "12340";
-    std::string Multiplier = "100";
-    std::string STD = "10";
-    int32_t LDP = 0;
-    int32_t AntiBackLash = 0;
-    int32_t TimerCountCTRL = 0;
-    int32_t CPOut = 0;
-    int32_t PSCValue = 1;
-    int32_t Version = 0;
-};
+namespace tv {
 
 // The fifteen entries read in their fixed order; a missing file gives the defaults.
 Settings loadSettings(const std::string& path);

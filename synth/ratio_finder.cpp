@@ -16,6 +16,34 @@ constexpr const char* kNLimitLine = "Ratio was not found in N of 8191 or less";
 constexpr const char* kPrevNotFoundLine = "Ratio was not found";
 constexpr const char* kBlankLabel = "  ";
 
+// A counter as the encoder takes it. One outside int32 fails as its decimal
+// text would in the integer conversion, with the same message.
+int32_t counterValue(int64_t value) {
+    if (value >= INT32_MIN && value <= INT32_MAX) return static_cast<int32_t>(value);
+    return parseInt32(decimalText(value));
+}
+
+RatioMatch describeMatch(const RatioStep& step, int64_t r, const Counters& parts,
+                         const std::string& separator) {
+    RatioMatch m;
+    m.r = r;
+    m.n = step.n;
+    m.a = parts.a;
+    m.b = parts.b;
+    m.vco = step.vco;
+    m.pd = step.pd;
+    m.nQuotient = step.nQuotient;
+    m.rText = decimalText(r);
+    m.nText = floatText(step.nQuotient, separator);
+    m.aText = decimalText(parts.a);
+    m.bText = decimalText(parts.b);
+    m.vcoText = floatText(step.vco, separator);
+    // The kHz value, multiplied with the 64-bit mantissa; a finite double times
+    // 1000 cannot overflow there.
+    m.pdText = floatText(checkedMultiply(step.pd, 1000.0L), separator);
+    return m;
+}
+
 }  // namespace
 
 RatioFinder::RatioFinder(FinderView& view, int32_t& currentR, LatchSet& latches)
@@ -30,46 +58,42 @@ FinderInputs RatioFinder::readInputs() const {
     return in;
 }
 
-void RatioFinder::search() {
-    bool found = false;
+FinderOutcome RatioFinder::search() {
     int64_t r = m_currentR;
     m_view.clearStatus();
     const FinderInputs in = readInputs();
 
-    clearFloatErrors();
+    const RatioStepper stepper(in);
     RatioStep step;
-    bool atLimit = false;
-    while (!found) {
+    const char* stopLine = nullptr;
+    for (;;) {
         ++r;
-        step = takeStep(in, r);
+        // The step stays in registers; only the last one is kept.
+        const RatioStep taken = stepper.at(r);
         m_currentR = static_cast<int32_t>(r);
-        found = step.match;
         // Both limits are tested after the match test; a match found at the very
         // step that reaches a limit is not shown, as its R (16384) or N (above
         // 8191) does not fit the chip's field.
-        const char* limitLine = r > kRLimit        ? kRLimitLine
-                                : step.n > kNLimit ? kNLimitLine
-                                                   : nullptr;
-        if (limitLine != nullptr) {
-            m_view.addStatusLine(limitLine);
-            m_view.setEnabled(FinderControl::Search, false);
-            atLimit = true;
+        stopLine = r > kRLimit ? kRLimitLine : taken.n > kNLimit ? kNLimitLine : nullptr;
+        if (stopLine != nullptr || taken.match) {
+            step = taken;
             break;
         }
     }
-    finish(in, step, r, found && !atLimit);
+    if (stopLine != nullptr) {
+        m_view.addStatusLine(stopLine);
+        m_view.setEnabled(FinderControl::Search, false);
+    }
+    return finish(in, step, r, stopLine);
 }
 
-void RatioFinder::prev() {
-    bool found = false;
+FinderOutcome RatioFinder::prev() {
     int64_t r = m_currentR;
     m_view.clearStatus();
     m_view.setEnabled(FinderControl::Search, true);
     const FinderInputs in = readInputs();
 
-    clearFloatErrors();
-    RatioStep step;
-    while (!found) {
+    const auto lower = [&] {
         --r;
         // R never goes below 1; "< 1" rather than "== 0" also keeps a prev from
         // the reset state (CurrentR 0, where the button is disabled) from running away.
@@ -77,43 +101,50 @@ void RatioFinder::prev() {
             m_view.setEnabled(FinderControl::Prev, false);
             r = 1;
         }
-        step = takeStep(in, r);
+    };
+    lower();
+    const RatioStepper stepper(in);
+    for (;;) {
+        const RatioStep step = stepper.at(r);
         m_currentR = static_cast<int32_t>(r);
-        found = step.match;
-        if (!found && r == 1) {
+        if (step.match) return finish(in, step, r, nullptr);
+        if (r == 1) {
             captionInit();
             m_view.addStatusLine(kPrevNotFoundLine);
-            break;
+            return finish(in, step, r, kPrevNotFoundLine);
         }
+        lower();
     }
-    finish(in, step, r, found);
 }
 
-void RatioFinder::finish(const FinderInputs& in, const RatioStep& step, int64_t r, bool shown) {
+FinderOutcome RatioFinder::finish(const FinderInputs& in, const RatioStep& step, int64_t r,
+                                  const char* stopLine) {
     // The split comes after the loop whether or not anything is shown, so its
     // error (Tarvex D with no PSC) ends the click even after a failed search.
     const Counters parts = splitCounters(step.n, m_view.options());
-    if (!shown) return;
+    if (stopLine != nullptr) return {std::nullopt, stopLine};
 
-    const std::string& separator = in.decimalSeparator;
+    m_shown = describeMatch(step, r, parts, in.decimalSeparator);
+    const RatioMatch& m = *m_shown;
     m_view.setSearchCaption("next");
-    m_view.setLabel(FinderLabel::VCO, floatText(step.vco, separator));
-    // The kHz value, multiplied with the 64-bit mantissa.
-    m_view.setLabel(FinderLabel::PD, floatText(checkedMultiply(step.pd, 1000.0L), separator));
-    m_view.setLabel(FinderLabel::N, floatText(step.nQuotient, separator));
-    m_view.setLabel(FinderLabel::R, decimalText(r));
-    m_view.setLabel(FinderLabel::A, decimalText(parts.a));
-    m_view.setLabel(FinderLabel::B, decimalText(parts.b));
+    m_view.setLabel(FinderLabel::VCO, m.vcoText);
+    m_view.setLabel(FinderLabel::PD, m.pdText);
+    m_view.setLabel(FinderLabel::N, m.nText);
+    m_view.setLabel(FinderLabel::R, m.rText);
+    m_view.setLabel(FinderLabel::A, m.aText);
+    m_view.setLabel(FinderLabel::B, m.bText);
     m_view.setEnabled(FinderControl::Prev, true);
     calcPLLReg();
     m_view.setResult(ResultEdit::RefReg, hexText(m_latches.RefReg));
     m_view.setResult(ResultEdit::NReg, hexText(m_latches.NReg));
     m_view.setResult(ResultEdit::InitReg, hexText(m_latches.InitReg));
     m_view.setResult(ResultEdit::FuncReg, hexText(m_latches.FuncReg));
+    return {m_shown, ""};
 }
 
 void RatioFinder::captionInit() {
     m_currentR = 0;
+    m_shown.reset();
     m_view.clearStatus();
     m_view.setSearchCaption("search");
     for (FinderLabel label : {FinderLabel::VCO, FinderLabel::PD, FinderLabel::N, FinderLabel::R,
@@ -133,12 +164,17 @@ void RatioFinder::captionInit() {
 
 void RatioFinder::calcPLLReg() {
     const SynthOptions options = m_view.options();
-    // RefReg is stored before the N, A and B texts are read, so a failure there
-    // leaves the new RefReg beside the previous three words.
-    m_latches.RefReg = refRegWord(parseInt32(m_view.label(FinderLabel::R)), options);
-    const int32_t n = parseInt32(m_view.label(FinderLabel::N));
-    const int32_t a = parseInt32(m_view.label(FinderLabel::A));
-    const int32_t b = parseInt32(m_view.label(FinderLabel::B));
+    // With no match on screen the R label is blank, and its conversion fails.
+    const int32_t r = m_shown ? counterValue(m_shown->r) : parseInt32(kBlankLabel);
+    const RatioMatch& m = *m_shown;
+    // RefReg is stored before N, A and B are taken, so a failure there leaves the
+    // new RefReg beside the previous three words.
+    m_latches.RefReg = refRegWord(r, options);
+    // N is the integer conversion of the N text as shown, not the rounded N: a
+    // quotient whose text carries decimals fails here with that text.
+    const int32_t n = parseInt32(m.nText);
+    const int32_t a = counterValue(m.a);
+    const int32_t b = counterValue(m.b);
     checkCountersFit(n, a, b, options.Variant);
     m_latches.NReg = nRegWord(n, a, b, options.Variant);
     m_latches.InitReg = initRegWord(options);

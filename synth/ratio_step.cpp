@@ -4,17 +4,9 @@
 
 namespace tv {
 
-void reportStepFloatError(const FinderInputs& in, int64_t r) {
-    const int raised = std::fetestexcept(kFloatErrorFlags);
-    clearFloatErrors();
-    const double vco = checkedDivide(in.localOutput.megahertz, in.multiplier);
-    const double pd = checkedDivide(in.std.megahertz, static_cast<double>(r));
-    checkedDivide(vco, pd);
-    // Not reached: the same divisions raise the same flags again. Should they
-    // not, what the step's own test saw is reported.
-    std::feraiseexcept(raised);
-    throwOnFloatError();
-    throwInvalidOperation();
+int64_t RatioStepper::checkedStep(int64_t r) const {
+    const double pd = checkedDivide(m_std, static_cast<double>(r));
+    return roundToInt64(checkedDivide(m_vco, pd));
 }
 
 Counters splitCounters(int64_t n, const SynthOptions& options) {

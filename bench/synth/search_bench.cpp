@@ -1,45 +1,27 @@
-// The cost of a search click, steps and all.
+// The cost of a search click, steps and all, beside the bare arithmetic of its
+// steps as a plain loop: how close the click comes to what its step costs.
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 
 #include "synth/ratio_finder.h"
 
 namespace {
 
-// A screen that shows nothing: what is timed is the finder's own work.
-class NullView : public tv::FinderView {
-public:
-    NullView(const char* lo, const char* m, const char* std) : m_lo(lo), m_m(m), m_std(std) {}
-    std::string localOutputText() const override { return m_lo; }
-    std::string multiplierText() const override { return m_m; }
-    std::string stdText() const override { return m_std; }
-    tv::SynthOptions options() const override { return {}; }
-    std::string decimalSeparator() const override { return "."; }
-    void clearStatus() override {}
-    void addStatusLine(const std::string&) override {}
-    void setSearchCaption(const std::string&) override {}
-    void setLabel(tv::FinderLabel l, const std::string& text) override {
-        m_labels[static_cast<size_t>(l)] = text;
-    }
-    std::string label(tv::FinderLabel l) const override { return m_labels[static_cast<size_t>(l)]; }
-    void setResult(tv::ResultEdit, const std::string&) override {}
-    void setEnabled(tv::FinderControl, bool) override {}
-
-private:
-    std::string m_lo, m_m, m_std;
-    std::string m_labels[6];
-};
-
-// Clicks "search" from the reset state once per iteration; returns where the
-// last click left CurrentR.
+// Clicks "search" from the reset state once per iteration on a view that shows
+// nothing; returns where the last click left CurrentR.
 int32_t clickSearch(benchmark::State& state, const char* lo, const char* m, const char* std) {
-    NullView view(lo, m, std);
+    tv::QuietFinderView view(lo, m, std, {});
     int32_t currentR = 0;
     tv::LatchSet latches;
     tv::RatioFinder finder(view, currentR, latches);
     for (auto _ : state) {
         currentR = 0;
-        finder.search();
-        benchmark::DoNotOptimize(currentR);
+        benchmark::DoNotOptimize(finder.search());
         benchmark::DoNotOptimize(latches);
     }
     return currentR;
@@ -48,13 +30,56 @@ int32_t clickSearch(benchmark::State& state, const char* lo, const char* m, cons
 // 4.9 MHz against 10.000001 MHz has no whole N for any R up to the R limit
 // (10000001 and 4900000 share no factor) and N stays below 8029, so the click
 // takes all 16384 steps and stops at the R limit.
+constexpr const char* kNoMatchLo = "4.9";
+constexpr const char* kNoMatchM = "1";
+constexpr const char* kNoMatchStd = "10.000001";
+
 void BM_FullRangeSearchClick(benchmark::State& state) {
-    if (clickSearch(state, "4.9", "1", "10.000001") != 16384) {
+    if (clickSearch(state, kNoMatchLo, kNoMatchM, kNoMatchStd) != 16384) {
         state.SkipWithError("the search did not run the full range");
     }
     state.counters["steps"] = 16384;
 }
 BENCHMARK(BM_FullRangeSearchClick)->Unit(benchmark::kMicrosecond);
+
+int64_t roundToInt64(double value) {
+#if defined(__x86_64__)
+    return _mm_cvtsd_si64(_mm_set_sd(value));
+#else
+    return std::llrint(value);
+#endif
+}
+
+// The same steps with nothing around them: PD := STD / R and VCO / PD (two
+// dependent divisions), the round to int64, the products and the compares
+// against a match and the two limits. No reading of texts, no error checks.
+int64_t plainSearch(double vco, double std, uint64_t loHz, uint64_t stdHz, uint64_t m) {
+    for (int64_t r = 1;; ++r) {
+        const double pd = std / static_cast<double>(r);
+        const int64_t n = roundToInt64(vco / pd);
+        const bool match = stdHz * static_cast<uint64_t>(n) * m == loHz * static_cast<uint64_t>(r);
+        if (r > 16383 || n > 8191 || match) return r;
+    }
+}
+
+void BM_FullRangePlainLoop(benchmark::State& state) {
+    double vco = 4.9, std = 10.000001;
+    uint64_t loHz = 4900000, stdHz = 10000001, m = 1;
+    int64_t lastR = 0;
+    for (auto _ : state) {
+        // Opaque inputs: nothing is worked out at build time.
+        benchmark::DoNotOptimize(vco);
+        benchmark::DoNotOptimize(std);
+        benchmark::DoNotOptimize(loHz);
+        benchmark::DoNotOptimize(stdHz);
+        benchmark::DoNotOptimize(m);
+        lastR = plainSearch(vco, std, loHz, stdHz, m);
+        benchmark::DoNotOptimize(lastR);
+    }
+    if (lastR != 16384) state.SkipWithError("the plain loop did not run the full range");
+    state.counters["steps"] = 16384;
+}
+BENCHMARK(BM_FullRangePlainLoop)->Unit(benchmark::kMicrosecond);
 
 // The start-up inputs: 50 steps, then the display step and the encoding.
 void BM_TypicalSearchClick(benchmark::State& state) {

@@ -30,7 +30,7 @@ protected:
         view.log.clear();
     }
     // The click's error message, "" when it did not fail.
-    std::string click(void (RatioFinder::*button)()) {
+    std::string click(FinderOutcome (RatioFinder::*button)()) {
         view.log.clear();
         try {
             (finder.*button)();
@@ -220,6 +220,9 @@ TEST_F(Finder, FailuresWhileReadingLeaveOnlyTheEmptiedMemo) {
         {"0", "0", "10", "不正な浮動小数点数演算命令"},
         {"12340", "100", "0", "0 による浮動小数点数除算"},
         {"12340", "100", "1e-300", "不正な浮動小数点数演算命令"},
+        // STD / R a subnormal, then zero: overflow, then a division by zero.
+        {"12340", "100", "1e-320", "浮動小数点数演算でオーバーフローしました"},
+        {"12340", "100", "5e-324", "0 による浮動小数点数除算"},
     };
     for (const auto& c : cases) {
         start("12340", "100", "10");
@@ -275,6 +278,63 @@ TEST_F(Finder, AMatchAtTheLimitStepIsNotShown) {
     EXPECT_EQ(shownR(), "  ");
     EXPECT_EQ(latches.RefReg, 0);
     EXPECT_FALSE(view.isEnabled(FinderControl::Prev));
+}
+
+TEST_F(Finder, ClicksReturnTheMatchTheyShowOrTheirStopLine) {
+    const struct {
+        const char* lo;
+        const char* m;
+        const char* std;
+        int32_t variant;
+        bool prev;  // after a first search
+        const char* line;
+        const char* texts;  // R N A B VCO PD of the returned match
+        int64_t r, n, a, b;
+    } cases[] = {
+        {"12340", "100", "10", 0, false, "", "50 617 0 0 123.4 200", 50, 617, 0, 0},
+        {"12340", "100", "10", 1, false, "", "50 617 9 38 123.4 200", 50, 617, 9, 38},
+        {"12300", "100", "1", 0, true, "", "1 123 0 0 123 1000", 1, 123, 0, 0},
+        {"12340", "100", "10", 0, true, "Ratio was not found", "", 0, 0, 0, 0},
+        {"8192", "1", "1", 0, false, "Ratio was not found in N of 8191 or less", "", 0, 0, 0, 0},
+        {"0.001", "1", "16.384", 0, false, "Ratio was not found in R of 16383 or less", "", 0, 0, 0,
+         0},
+    };
+    for (const auto& c : cases) {
+        start(c.lo, c.m, c.std, c.variant);
+        FinderOutcome out = finder.search();
+        if (c.prev) {
+            ASSERT_TRUE(out.match) << c.lo;
+            out = finder.prev();
+        }
+        EXPECT_EQ(out.line, c.line) << c.lo;
+        ASSERT_EQ(out.match.has_value(), *c.texts != 0) << c.lo;
+        EXPECT_EQ(finder.shown().has_value(), out.match.has_value()) << c.lo;
+        if (!out.match) continue;
+        const RatioMatch& m = *out.match;
+        EXPECT_EQ(m.rText + " " + m.nText + " " + m.aText + " " + m.bText + " " + m.vcoText + " " +
+                      m.pdText,
+                  c.texts);
+        EXPECT_EQ((std::array<int64_t, 4>{m.r, m.n, m.a, m.b}),
+                  (std::array<int64_t, 4>{c.r, c.n, c.a, c.b}));
+        // The texts are those on screen.
+        EXPECT_EQ(m.rText + "/" + m.nText + "/" + m.pdText,
+                  shownR() + "/" + shownN() + "/" + view.shown(FinderLabel::PD));
+    }
+}
+
+TEST_F(Finder, EncodingWithNoMatchOnScreenFailsAsTheBlankLabelDoes) {
+    start("12340", "100", "10");
+    ASSERT_EQ(search(), "");
+    finder.captionInit();
+    const LatchSet before = latches;
+    std::string message;
+    try {
+        finder.calcPLLReg();
+    } catch (const Error& e) {
+        message = e.what();
+    }
+    EXPECT_EQ(message, "'  ' は整数ではありません");
+    EXPECT_EQ(latches.RefReg, before.RefReg);
 }
 
 TEST_F(Finder, ReadsAndWritesTheLocaleSeparator) {

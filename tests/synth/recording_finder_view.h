@@ -47,7 +47,6 @@ public:
         log.push_back(std::string("label:") + kNames[static_cast<int>(l)] + "=" + text);
         labels[static_cast<size_t>(l)] = text;
     }
-    std::string label(FinderLabel l) const override { return labels[static_cast<size_t>(l)]; }
     void setResult(ResultEdit edit, const std::string& text) override {
         static const char* const kNames[] = {"RefReg", "NReg", "InitReg", "FuncReg"};
         log.push_back(std::string("result:") + kNames[static_cast<int>(edit)] + "=" + text);

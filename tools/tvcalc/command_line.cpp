@@ -1,58 +1,43 @@
 #include "tools/tvcalc/command_line.h"
 
 #include <cstdint>
+#include <string_view>
+
+#include "options/option_table.h"
 
 namespace tv {
 namespace {
 
-// One radio group: its option name, its item texts in index order, and the
-// SynthOptions field that takes the index.
-struct RadioOption {
-    const char* name;
-    std::vector<std::string> items;
-    int32_t SynthOptions::*field;
-};
-
-const std::vector<RadioOption>& radioOptions() {
-    static const std::vector<RadioOption> options = {
-        {"--variant", {"S", "D"}, &SynthOptions::Variant},
-        {"--pol", {"NEG", "POS"}, &SynthOptions::PDPol},
-        {"--mux",
-         {"3State", "D LD", "N Div", "AVdd", "R Div", "Open D", "S Data", "GND"},
-         &SynthOptions::MUXOut},
-        {"--current",
-         {"0.625", "1.25", "1.875", "2.5", "3.125", "3.75", "4.375", "5"},
-         &SynthOptions::current1},
-        {"--ldp", {"3cycle", "5cycle"}, &SynthOptions::LDP},
-        {"--antibacklash", {"2.9ns", "1.3ns", "6.0ns"}, &SynthOptions::AntiBackLash},
-        {"--timer",
-         {"3", "7", "11", "15", "19", "23", "27", "31", "35", "39", "43", "47", "51", "55", "59",
-          "63"},
-         &SynthOptions::TimerCountCTRL},
-        {"--cpout", {"Normal", "3 State"}, &SynthOptions::CPOut},
-        {"--psc", {"8/9", "16/17", "32/33", "64/65"}, &SynthOptions::PSC},
-    };
-    return options;
-}
-
 // An item with a blank is quoted as a shell would need it.
-std::string shellWord(const std::string& item) {
-    return item.find(' ') == std::string::npos ? item : "\"" + item + "\"";
+std::string shellWord(std::string_view item) {
+    return item.find(' ') == std::string_view::npos ? std::string(item)
+                                                    : "\"" + std::string(item) + "\"";
 }
 
 // "3State|"D LD"|...".
-std::string itemList(const RadioOption& option) {
+std::string itemList(const RadioGroupRow& option) {
     std::string list;
-    for (const std::string& item : option.items) {
+    for (std::string_view item : commandLineItems(option)) {
         if (!list.empty()) list += '|';
         list += shellWord(item);
     }
     return list;
 }
 
-std::string defaultItem(const RadioOption& option) {
+std::string defaultItem(const RadioGroupRow& option) {
     const SynthOptions defaults;
-    return shellWord(option.items[static_cast<size_t>(defaults.*option.field)]);
+    return shellWord(commandLineItems(option)[static_cast<size_t>(defaults[option.group])]);
+}
+
+// "--variant, --pol, ..., --psc".
+std::string optionNames() {
+    std::string names;
+    for (const RadioGroupRow& option : kRadioGroups) {
+        if (option.commandLineName.empty()) continue;
+        if (!names.empty()) names += ", ";
+        names += option.commandLineName;
+    }
+    return names;
 }
 
 // A leading "-" starts an option unless a digit or "." follows it, so negative
@@ -64,8 +49,10 @@ bool looksLikeOption(const std::string& arg) {
 }  // namespace
 
 std::vector<std::string> radioItemTexts(const std::string& name) {
-    for (const RadioOption& option : radioOptions()) {
-        if (name == option.name) return option.items;
+    for (const RadioGroupRow& option : kRadioGroups) {
+        if (name != option.commandLineName) continue;
+        const Items items = commandLineItems(option);
+        return {items.begin(), items.end()};
     }
     return {};
 }
@@ -91,9 +78,10 @@ std::string helpText() {
         "\n"
         "Options (the radio items' on-screen texts; defaults as the configurator starts\n"
         "without a settings file):\n";
-    for (const RadioOption& option : radioOptions()) {
-        text += "  " + std::string(option.name) + " " + itemList(option) + "  (default " +
-                defaultItem(option) + ")\n";
+    for (const RadioGroupRow& option : kRadioGroups) {
+        if (option.commandLineName.empty()) continue;
+        text += "  " + std::string(option.commandLineName) + " " + itemList(option) +
+                "  (default " + defaultItem(option) + ")\n";
     }
     text +=
         "  --all        keep pressing \"next\" until the search stops, one match after another\n"
@@ -137,14 +125,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else {
             const size_t equals = arg.find('=');
             const std::string name = arg.substr(0, equals);
-            const RadioOption* option = nullptr;
-            for (const RadioOption& candidate : radioOptions()) {
-                if (name == candidate.name) option = &candidate;
+            const RadioGroupRow* option = nullptr;
+            for (const RadioGroupRow& candidate : kRadioGroups) {
+                if (!candidate.commandLineName.empty() && name == candidate.commandLineName) {
+                    option = &candidate;
+                }
             }
             if (option == nullptr) {
-                throw UsageError("unknown option '" + arg +
-                                 "'; options are --variant, --pol, --mux, --current, --ldp, "
-                                 "--antibacklash, --timer, --cpout, --psc, --all, --tsv, --help");
+                throw UsageError("unknown option '" + arg + "'; options are " + optionNames() +
+                                 ", --all, --tsv, --help");
             }
             std::string value;
             if (equals != std::string::npos) {
@@ -154,15 +143,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             } else {
                 throw UsageError(name + " needs a value: " + itemList(*option));
             }
+            const Items items = commandLineItems(*option);
             int32_t index = -1;
-            for (size_t k = 0; k < option->items.size(); ++k) {
-                if (option->items[k] == value) index = static_cast<int32_t>(k);
+            for (size_t k = 0; k < items.size(); ++k) {
+                if (items[k] == value) index = static_cast<int32_t>(k);
             }
             if (index < 0) {
                 throw UsageError("unknown value '" + value + "' for " + name +
                                  "; accepted: " + itemList(*option));
             }
-            line.options.*option->field = index;
+            line.options[option->group] = index;
         }
     }
     if (numbers.size() != 3) {

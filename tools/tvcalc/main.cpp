@@ -5,44 +5,37 @@
 #include <vector>
 
 #include "synth/error_box.h"
+#include "synth/number_format.h"
 #include "synth/ratio_finder.h"
 #include "tools/tvcalc/command_line.h"
 #include "tools/tvcalc/decode_command.h"
-#include "tools/tvcalc/text_finder_view.h"
 
 namespace {
-
-using tv::FinderLabel;
-using tv::ResultEdit;
-using tv::TextFinderView;
 
 void printHeader() {
     std::cout << "R\tN\tA\tB\tVCO(MHz)\tPD(kHz)\tInitReg\tRefReg\tNReg\tFuncReg\n";
 }
 
-void printMatch(const TextFinderView& view, bool tsv) {
-    const auto label = [&](FinderLabel l) { return view.label(l); };
-    const auto word = [&](ResultEdit e) { return view.result(e); };
+// The match as the configurator's labels and result fields show it.
+void printMatch(const tv::RatioMatch& m, const tv::LatchSet& words, bool tsv) {
+    using tv::hexText;
     if (tsv) {
-        std::cout << label(FinderLabel::R) << '\t' << label(FinderLabel::N) << '\t'
-                  << label(FinderLabel::A) << '\t' << label(FinderLabel::B) << '\t'
-                  << label(FinderLabel::VCO) << '\t' << label(FinderLabel::PD) << '\t'
-                  << word(ResultEdit::InitReg) << '\t' << word(ResultEdit::RefReg) << '\t'
-                  << word(ResultEdit::NReg) << '\t' << word(ResultEdit::FuncReg) << '\n';
+        std::cout << m.rText << '\t' << m.nText << '\t' << m.aText << '\t' << m.bText << '\t'
+                  << m.vcoText << '\t' << m.pdText << '\t' << hexText(words.InitReg) << '\t'
+                  << hexText(words.RefReg) << '\t' << hexText(words.NReg) << '\t'
+                  << hexText(words.FuncReg) << '\n';
         return;
     }
-    std::cout << "R " << label(FinderLabel::R) << ", N " << label(FinderLabel::N) << ", A "
-              << label(FinderLabel::A) << ", B " << label(FinderLabel::B) << ", VCO "
-              << label(FinderLabel::VCO) << " MHz, PD " << label(FinderLabel::PD) << " kHz\n"
-              << "    InitReg " << word(ResultEdit::InitReg) << ", RefReg "
-              << word(ResultEdit::RefReg) << ", NReg " << word(ResultEdit::NReg) << ", FuncReg "
-              << word(ResultEdit::FuncReg) << '\n';
+    std::cout << "R " << m.rText << ", N " << m.nText << ", A " << m.aText << ", B " << m.bText
+              << ", VCO " << m.vcoText << " MHz, PD " << m.pdText << " kHz\n"
+              << "    InitReg " << hexText(words.InitReg) << ", RefReg " << hexText(words.RefReg)
+              << ", NReg " << hexText(words.NReg) << ", FuncReg " << hexText(words.FuncReg) << '\n';
 }
 
 // Presses "search" (then "next" with --all) on a freshly reset finder; returns
 // the exit status.
 int run(const tv::CommandLine& line) {
-    TextFinderView view(line.localOutput, line.multiplier, line.std, line.options);
+    tv::QuietFinderView view(line.localOutput, line.multiplier, line.std, line.options);
     int32_t currentR = 0;
     tv::LatchSet latches;
     tv::RatioFinder finder(view, currentR, latches);
@@ -52,16 +45,15 @@ int run(const tv::CommandLine& line) {
     int printed = 0;
     try {
         for (;;) {
-            const int shownBefore = view.shownCount();
-            finder.search();
-            if (view.shownCount() > shownBefore) {
-                printMatch(view, line.tsv);
+            const tv::FinderOutcome outcome = finder.search();
+            if (outcome.match) {
+                printMatch(*outcome.match, latches, line.tsv);
                 ++printed;
             }
-            if (!view.searchEnabled()) {
+            if (!outcome.line.empty()) {
                 // Stopped at a limit: its line is the finder's only status line.
                 std::cout.flush();
-                for (const std::string& status : view.statusLines()) std::cerr << status << '\n';
+                std::cerr << outcome.line << '\n';
                 break;
             }
             if (!line.all) break;
