@@ -182,13 +182,13 @@ void TForm1::buildManualWritePage() {
     GroupBox1 = place(new QGroupBox(QStringLiteral("Frequency"), p), 0, 8, 241, 129);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("LocalOutput(MHz)"), 8, 24);
-    Edit1 = makeEdit(GroupBox1, "Edit1", 104, 16);
+    Edit1 = makeEdit(GroupBox1, "Edit1", 114, 16, 111);
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("Multiplier(Order)"), 8, 48);
-    Edit2 = makeEdit(GroupBox1, "Edit2", 104, 40);
+    Edit2 = makeEdit(GroupBox1, "Edit2", 114, 40, 111);
     Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("VCO(MHz)"), 8, 72);
-    Label4 = makeLabel(GroupBox1, "Label4", QString(), 104, 72);
+    Label4 = makeLabel(GroupBox1, "Label4", QString(), 114, 72);
     Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("STD(MHz)"), 8, 96);
-    Edit3 = makeEdit(GroupBox1, "Edit3", 104, 88);
+    Edit3 = makeEdit(GroupBox1, "Edit3", 114, 88, 111);
 
     RadioGroup3 = makeRadioGroup(p, "RadioGroup3", QStringLiteral("PD Pol"),
                                  {QStringLiteral("NEG"), QStringLiteral("POS")}, 1, 0, 240, 8, 57,
@@ -198,13 +198,13 @@ void TForm1::buildManualWritePage() {
         {QStringLiteral("3State"), QStringLiteral("D LD"), QStringLiteral("N Div"),
          QStringLiteral("AVdd"), QStringLiteral("R Div"), QStringLiteral("Open D"),
          QStringLiteral("S Data"), QStringLiteral("GND")},
-        2, 1, 296, 8, 145, 129);
+        2, 1, 296, 8, 141, 129);
     RadioGroup5 = makeRadioGroup(
         p, "RadioGroup5", QStringLiteral("Current1(mA)"),
         {QStringLiteral("0.625"), QStringLiteral("1.25"), QStringLiteral("1.875"),
          QStringLiteral("2.5"), QStringLiteral("3.125"), QStringLiteral("3.75"),
          QStringLiteral("4.375"), QStringLiteral("5")},
-        2, 3, 440, 8, 105, 129);
+        2, 3, 436, 8, 109, 129);
     RadioGroup1 = makeRadioGroup(p, "RadioGroup1", QStringLiteral("LDP"),
                                  {QStringLiteral("3cycle"), QStringLiteral("5cycle")}, 1, 0, 0,
                                  136, 89, 81);
@@ -224,32 +224,32 @@ void TForm1::buildManualWritePage() {
                                    QStringLiteral("32/33"), QStringLiteral("64/65")},
                                   1, 1, 480, 136, 65, 81);
 
-    GroupBox2 = place(new QGroupBox(QStringLiteral("RatioFinder"), p), 0, 216, 177, 129);
+    GroupBox2 = place(new QGroupBox(QStringLiteral("RatioFinder"), p), 0, 216, 193, 129);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("N Counter"), 8, 16);
-    Label9 = makeLabel(GroupBox2, "Label9", QString(), 72, 16);
-    Label17 = makeLabel(GroupBox2, "Label17", QStringLiteral("A Counter"), 8, 32);
-    Label18 = makeLabel(GroupBox2, "Label18", QString(), 72, 32);
-    Label19 = makeLabel(GroupBox2, "Label19", QStringLiteral("B Counter"), 8, 48);
-    Label20 = makeLabel(GroupBox2, "Label20", QString(), 72, 48);
-    Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("R Counter"), 8, 64);
-    Label10 = makeLabel(GroupBox2, "Label10", QString(), 72, 64);
-    Label8 = makeLabel(GroupBox2, "Label8", QStringLiteral("PD(kHz)"), 8, 80);
-    Label11 = makeLabel(GroupBox2, "Label11", QString(), 72, 80);
+    Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("N Counter"), 8, 18);
+    Label9 = makeLabel(GroupBox2, "Label9", QString(), 72, 18);
+    Label17 = makeLabel(GroupBox2, "Label17", QStringLiteral("A Counter"), 8, 34);
+    Label18 = makeLabel(GroupBox2, "Label18", QString(), 72, 34);
+    Label19 = makeLabel(GroupBox2, "Label19", QStringLiteral("B Counter"), 8, 50);
+    Label20 = makeLabel(GroupBox2, "Label20", QString(), 72, 50);
+    Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("R Counter"), 8, 66);
+    Label10 = makeLabel(GroupBox2, "Label10", QString(), 72, 66);
+    Label8 = makeLabel(GroupBox2, "Label8", QStringLiteral("PD(kHz)"), 8, 82);
+    Label11 = makeLabel(GroupBox2, "Label11", QString(), 72, 82);
     Button3 = makeButton(GroupBox2, "Button3", QStringLiteral("prev"), 8, 96, 49, 25);
     Button4 = makeButton(GroupBox2, "Button4", QStringLiteral("serch"), 64, 96, 49, 25);
     Button5 = makeButton(GroupBox2, "Button5", QStringLiteral("reset"), 120, 96, 49, 25);
 
-    GroupBox3 = place(new QGroupBox(QStringLiteral("Result"), p), 176, 216, 193, 129);
+    GroupBox3 = place(new QGroupBox(QStringLiteral("Result"), p), 192, 216, 177, 129);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     Label14 = makeLabel(GroupBox3, "Label14", QStringLiteral("1.InitReg"), 8, 32);
-    Edit6 = makeEdit(GroupBox3, "Edit6", 64, 24);
+    Edit6 = makeEdit(GroupBox3, "Edit6", 70, 24, 99);
     Label12 = makeLabel(GroupBox3, "Label12", QStringLiteral("2.RefReg"), 8, 56);
-    Edit4 = makeEdit(GroupBox3, "Edit4", 64, 48);
+    Edit4 = makeEdit(GroupBox3, "Edit4", 70, 48, 99);
     Label13 = makeLabel(GroupBox3, "Label13", QStringLiteral("3.NReg"), 8, 80);
-    Edit5 = makeEdit(GroupBox3, "Edit5", 64, 72);
+    Edit5 = makeEdit(GroupBox3, "Edit5", 70, 72, 99);
     Label21 = makeLabel(GroupBox3, "Label21", QStringLiteral("4.FuncReg"), 8, 104);
-    Edit9 = makeEdit(GroupBox3, "Edit9", 64, 96);
+    Edit9 = makeEdit(GroupBox3, "Edit9", 70, 96, 99);
     for (QLineEdit* e : {Edit4, Edit5, Edit6, Edit9}) e->setFont(fixedPitchFont());
 
     RadioGroup2 = makeRadioGroup(
