@@ -157,6 +157,7 @@ std::string str(const QRect& r) {
 std::vector<std::string> textFaults(const QWidget& window) {
     std::vector<std::string> faults;
     PaintedPixels painted;
+    int measured = 0;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisible()) continue;
         const std::optional<TextPlace> place = textPlace(w);
@@ -164,15 +165,14 @@ std::vector<std::string> textFaults(const QWidget& window) {
         if (!place->room.contains(place->drawn))
             faults.push_back(nameOf(w) + ": text " + str(place->drawn) + " cut by its room " +
                              str(place->room));
+        ++measured;
         // Beside other controls only the glyphs count, and only where a neighbour
         // paints: the designer's group frames share their edge lines.
         const QRect inParent = place->ink.translated(w->pos());
         const QWidget* parent = w->parentWidget();
-        // Inside a group the frame line is no room for text.
-        const QRect parentRoom = qobject_cast<const QGroupBox*>(parent)
-                                     ? parent->rect().adjusted(1, 1, -1, -1)
-                                     : parent->rect();
         auto* group = qobject_cast<const QGroupBox*>(parent);
+        // Inside a group the frame line is no room for text.
+        const QRect parentRoom = group ? parent->rect().adjusted(1, 1, -1, -1) : parent->rect();
         if (group && painted.frameInside(group, inParent))
             faults.push_back(nameOf(w) + ": text " + str(inParent) + " crossed by the frame of " +
                              parent->objectName().toStdString());
@@ -186,6 +186,7 @@ std::vector<std::string> textFaults(const QWidget& window) {
                                  nameOf(sibling) + " " + str(sibling->geometry()));
         }
     }
+    if (measured == 0) faults.push_back("no text measured");
     return faults;
 }
 
