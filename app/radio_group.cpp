@@ -1,16 +1,11 @@
 #include "app/radio_group.h"
 
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <algorithm>
 
 namespace tv {
-
-namespace {
-// Room the frame and its title take, as the classic radio group leaves it.
-constexpr int kTitleHeight = 14;
-constexpr int kSideMargin = 4;
-constexpr int kBottomMargin = 4;
-}  // namespace
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns,
                        QWidget* parent)
@@ -37,9 +32,6 @@ void RadioGroup::setItemIndex(int index) {
         m_group.setExclusive(false);
         for (auto* b : m_buttons) b->setChecked(false);
         m_group.setExclusive(true);
-    // Compact buttons, as the classic groups are: their item texts must fit
-    // columns as narrow as 24 pixels.
-    setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
         return;
     }
     m_buttons[static_cast<size_t>(index)]->setChecked(true);
@@ -54,16 +46,23 @@ void RadioGroup::layoutButtons() {
     if (m_buttons.empty()) return;
     const int n = count();
     const int perColumn = (n + m_columns - 1) / m_columns;
-    const int innerWidth = std::max(1, width() - 2 * kSideMargin);
-    const int innerHeight = std::max(1, height() - kTitleHeight - kBottomMargin);
-    const int columnWidth = innerWidth / m_columns;
-    const int rowHeight = innerHeight / perColumn;
+    // The items share the inside of the frame as the style draws it, below its
+    // title, so no frame line runs through an item's text.
+    QStyleOptionGroupBox opt;
+    opt.initFrom(this);
+    opt.text = title();
+    opt.textAlignment = alignment();
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect inside =
+        style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxContents, this);
+    const int columnWidth = std::max(1, inside.width()) / m_columns;
+    const int rowHeight = std::max(1, inside.height()) / perColumn;
     for (int i = 0; i < n; ++i) {
         const int column = i / perColumn;
         const int row = i % perColumn;
-        m_buttons[static_cast<size_t>(i)]->setGeometry(kSideMargin + column * columnWidth,
-                                                       kTitleHeight + row * rowHeight, columnWidth,
-                                                       std::max(rowHeight, 14));
+        m_buttons[static_cast<size_t>(i)]->setGeometry(inside.left() + column * columnWidth,
+                                                       inside.top() + row * rowHeight, columnWidth,
+                                                       std::max(rowHeight, fontMetrics().height()));
     }
 }
 

@@ -28,15 +28,15 @@ protected:
     }
 
     // Fills channels 0, 3 and 7 with three different matches.
-    void setThreeChannels(TForm1& f) {
-        click(f.Button4);
-        click(f.Button14);
-        click(f.Button4);
-        clickItem(f.RadioGroup2, 3);
-        click(f.Button14);
-        click(f.Button4);
-        clickItem(f.RadioGroup2, 7);
-        click(f.Button14);
+    void setThreeChannels() {
+        click(control<QPushButton>("Button4"));
+        click(control<QPushButton>("Button14"));
+        click(control<QPushButton>("Button4"));
+        clickItem(control<RadioGroup>("RadioGroup2"), 3);
+        click(control<QPushButton>("Button14"));
+        click(control<QPushButton>("Button4"));
+        clickItem(control<RadioGroup>("RadioGroup2"), 7);
+        click(control<QPushButton>("Button14"));
     }
 
     static std::vector<int> imageOf(const ChannelTable& t) {
@@ -67,11 +67,11 @@ TEST_F(DeviceWindowTest, WriteSendsTheImageByteByByteWaitingForEachReply) {
     startUnit();
     TForm1& f = start();
     ASSERT_TRUE(m_boxes->messages.empty()) << "the port did not open";
-    EXPECT_FALSE(f.Button1->isEnabled());
-    EXPECT_TRUE(f.Button2->isEnabled());
-    setThreeChannels(f);
+    EXPECT_FALSE(control<QPushButton>("Button1")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button2")->isEnabled());
+    setThreeChannels();
 
-    click(f.Button6);
+    click(control<QPushButton>("Button6"));
 
     std::vector<int> expected{0x57, 0x0D};
     const std::vector<int> image = imageOf(f.channelTable);
@@ -84,8 +84,8 @@ TEST_F(DeviceWindowTest, WriteSendsTheImageByteByByteWaitingForEachReply) {
     for (size_t i = 0; i < log.size(); ++i) EXPECT_EQ(log[i].received, i % 2 == 0) << "entry " << i;
 
     EXPECT_EQ(f.deviceLink().BufferPos, 130);
-    EXPECT_TRUE(f.Button6->isEnabled());
-    const std::string memo = f.Memo2->toPlainText().toStdString();
+    EXPECT_TRUE(control<QPushButton>("Button6")->isEnabled());
+    const std::string memo = control<QPlainTextEdit>("Memo2")->toPlainText().toStdString();
     EXPECT_EQ(memo.substr(0, 9), "57 0D 93 ");  // echoes run on in one line; InitReg first
     EXPECT_EQ(memo.size(), 130u * 3u);
 }
@@ -93,14 +93,14 @@ TEST_F(DeviceWindowTest, WriteSendsTheImageByteByByteWaitingForEachReply) {
 TEST_F(DeviceWindowTest, DumpCollectsTheUnitsMemoryAndViewBufferShowsIt) {
     startUnit();
     TForm1& f = start();
-    setThreeChannels(f);
-    click(f.Button6);
+    setThreeChannels();
+    click(control<QPushButton>("Button6"));
     const std::vector<int> image = imageOf(f.channelTable);
 
-    click(f.Button11);
+    click(control<QPushButton>("Button11"));
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos == 130; }));
-    click(f.Button13);
-    const auto lines = memoLines(f.Memo3);
+    click(control<QPushButton>("Button13"));
+    const auto lines = memoLines(control<QPlainTextEdit>("Memo3"));
     ASSERT_EQ(lines.size(), 17u);
     for (int r = 0; r < 17; ++r) {
         std::string row;
@@ -118,52 +118,57 @@ TEST_F(DeviceWindowTest, DumpCollectsTheUnitsMemoryAndViewBufferShowsIt) {
 TEST_F(DeviceWindowTest, InitializeClearsTheUnitAndItsRepliesAppearInTheStatusMemo) {
     startUnit();
     TForm1& f = start();
-    setThreeChannels(f);
-    click(f.Button6);
-    click(f.Button4);  // empties Memo2
-    click(f.Button10);
+    setThreeChannels();
+    click(control<QPushButton>("Button6"));
+    click(control<QPushButton>("Button4"));  // empties Memo2
+    click(control<QPushButton>("Button10"));
     ASSERT_TRUE(waitUntil([&] { return repliesSent() == 130 + 2; }));
-    ASSERT_TRUE(waitUntil([&] { return f.Memo2->toPlainText().endsWith(QStringLiteral("49 0D ")); }));
+    ASSERT_TRUE(waitUntil([&] {
+        return control<QPlainTextEdit>("Memo2")->toPlainText().endsWith(QStringLiteral("49 0D "));
+    }));
 
-    click(f.Button11);
+    click(control<QPushButton>("Button11"));
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos == 130; }));
     for (int p = 2; p < 130; ++p) EXPECT_EQ(f.deviceLink().DeviceBuffer[static_cast<size_t>(p)], 0);
 }
 
 TEST_F(DeviceWindowTest, ASilentUnitEndsTheCommandWithAMessage) {
     startUnit({"--silent"});
-    TForm1& f = start();
+    start();
     QElapsedTimer t;
     t.start();
-    click(f.Button6);
+    click(control<QPushButton>("Button6"));
     EXPECT_GE(t.elapsed(), 1900);
     EXPECT_LT(t.elapsed(), 4000);
-    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")).back(), "No reply from the unit");
     EXPECT_EQ(bytesTheUnitReceived(), std::vector<int>{0x57});
-    EXPECT_TRUE(f.Button6->isEnabled());
-    EXPECT_TRUE(f.Button10->isEnabled());
-    EXPECT_TRUE(f.Button11->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button6")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button10")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button11")->isEnabled());
 }
 
 TEST_F(DeviceWindowTest, CommandButtonsAreDisabledWhileACommandWaits) {
     startUnit({"--delay", "200"});
-    TForm1& f = start();
+    start();
     bool disabledDuringWait = false;
     QTimer::singleShot(100, [&] {
-        disabledDuringWait = !f.Button6->isEnabled() && !f.Button10->isEnabled() &&
-                             !f.Button11->isEnabled() && f.Button13->isEnabled();
+        disabledDuringWait = !control<QPushButton>("Button6")->isEnabled() &&
+                             !control<QPushButton>("Button10")->isEnabled() &&
+                             !control<QPushButton>("Button11")->isEnabled() &&
+                             control<QPushButton>("Button13")->isEnabled();
     });
-    click(f.Button10);
+    click(control<QPushButton>("Button10"));
     EXPECT_TRUE(disabledDuringWait);
-    EXPECT_TRUE(f.Button6->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button6")->isEnabled());
 }
 
 TEST_F(DeviceWindowTest, AUnitAnsweringTwiceStillCompletesAWrite) {
     startUnit({"--double"});
-    TForm1& f = start();
-    click(f.Button6);
-    EXPECT_EQ(memoLines(f.Memo2).back().find("No reply"), std::string::npos);
-    EXPECT_TRUE(f.Button6->isEnabled());
+    start();
+    click(control<QPushButton>("Button6"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")).back().find("No reply"),
+              std::string::npos);
+    EXPECT_TRUE(control<QPushButton>("Button6")->isEnabled());
     // Extra replies may end a later wait early, so fewer than 130 bytes can have
     // been needed, but every byte sent was answered.
     EXPECT_GE(bytesTheUnitReceived().size(), 66u);
@@ -171,27 +176,27 @@ TEST_F(DeviceWindowTest, AUnitAnsweringTwiceStillCompletesAWrite) {
 
 TEST_F(DeviceWindowTest, AUnitThatHangsUpStopsTheWriteWithoutHanging) {
     startUnit({"--hangup-after", "50"});
-    TForm1& f = start();
+    start();
     QElapsedTimer t;
     t.start();
-    click(f.Button6);
+    click(control<QPushButton>("Button6"));
     EXPECT_LT(t.elapsed(), 6000);
-    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")).back(), "No reply from the unit");
     EXPECT_LE(bytesTheUnitReceived().size(), 51u);
     // The window goes on working.
-    click(f.Button4);
-    EXPECT_EQ(f.Label10->text().toStdString(), "50");
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(control<QLabel>("Label10")->text().toStdString(), "50");
 }
 
 TEST_F(DeviceWindowTest, AFloodOfUnaskedBytesStaysInsideTheBuffer) {
     startUnit({"--flood", "100000"});
     TForm1& f = start();
-    click(f.Button11);  // the first answer sets off the flood
+    click(control<QPushButton>("Button11"));  // the first answer sets off the flood
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= 100000 + 2; }, 20000));
-    EXPECT_EQ(f.Memo2->toPlainText().size(),
+    EXPECT_EQ(control<QPlainTextEdit>("Memo2")->toPlainText().size(),
               static_cast<qsizetype>(f.deviceLink().BufferPos) * 3 + 32);  // + welcome line
-    click(f.Button13);
-    EXPECT_EQ(memoLines(f.Memo3).size(), 17u);
+    click(control<QPushButton>("Button13"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo3")).size(), 17u);
 }
 
 TEST_F(DeviceWindowTest, ClosingTheWindowWhileAWriteWaitsEndsCleanly) {
@@ -200,7 +205,7 @@ TEST_F(DeviceWindowTest, ClosingTheWindowWhileAWriteWaitsEndsCleanly) {
     QTimer::singleShot(300, &f, [&] { f.close(); });
     QElapsedTimer t;
     t.start();
-    click(f.Button6);
+    click(control<QPushButton>("Button6"));
     ASSERT_TRUE(waitUntil([&] { return !f.isVisible(); }, 3000));
     EXPECT_LT(t.elapsed(), 1500);  // ended by the close, not by the time-out
     EXPECT_FALSE(f.rs232c1().isOpen());
@@ -212,28 +217,28 @@ TEST_F(DeviceWindowTest, ACloseThatCannotSaveDuringAWriteLeavesCommandsWorking) 
     std::filesystem::create_directory(m_dir / "TVCONFIG.INI");  // the save will fail
     TForm1& f = start();
     QTimer::singleShot(300, &f, [&] { f.close(); });
-    click(f.Button6);
+    click(control<QPushButton>("Button6"));
     ASSERT_TRUE(waitUntil([&] { return !m_boxes->errors.empty(); }, 3000));
     EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(f.rs232c1().isOpen());
     // The next command waits for its reply as usual instead of stopping at once.
     QElapsedTimer t;
     t.start();
-    click(f.Button10);
+    click(control<QPushButton>("Button10"));
     EXPECT_GE(t.elapsed(), 1900);
-    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")).back(), "No reply from the unit");
     std::filesystem::remove(m_dir / "TVCONFIG.INI");
 }
 
 TEST_F(DeviceWindowTest, AStartUpWithAnUnusablePortShowsError) {
-    TForm1& f = start();  // com1 points at a path that does not exist
+    start();  // com1 points at a path that does not exist
     EXPECT_EQ(m_boxes->beeps, 1);
     EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
-    EXPECT_TRUE(f.Button1->isEnabled());
-    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button1")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("Button2")->isEnabled());
     // Commands on a closed port stop at their first wait.
-    click(f.Button10);
-    EXPECT_EQ(memoLines(f.Memo2).back(), "No reply from the unit");
+    click(control<QPushButton>("Button10"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")).back(), "No reply from the unit");
 }
 
 std::vector<std::string> lineCalls(const FakeSerialOs& os) {
@@ -252,17 +257,17 @@ TEST_F(DeviceWindowTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
     fake.clearCalls();
     // "Open" is disabled while the port is open; its handler still closes and
     // reopens an open port.
-    EXPECT_FALSE(f.Button1->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("Button1")->isEnabled());
     f.Button1Click();
     EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"escape 6", "escape 4", "close",
                                                          "open com1", "escape 5", "escape 3"}));
     fake.clearCalls();
-    click(f.Button2);
+    click(control<QPushButton>("Button2"));
     EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"escape 6", "escape 4", "close"}));
-    EXPECT_TRUE(f.Button1->isEnabled());
-    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button1")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("Button2")->isEnabled());
     fake.clearCalls();
-    click(f.Button2);  // "Close" on a closed port changes nothing on the line
+    click(control<QPushButton>("Button2"));  // "Close" on a closed port changes nothing on the line
     EXPECT_TRUE(lineCalls(fake).empty());
 }
 
@@ -276,8 +281,8 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     // Up and running once it holds the unit's terminal open.
     const auto holdsPort = [&] {
         std::error_code ec;
-        for (const auto& fd : std::filesystem::directory_iterator(
-                 "/proc/" + std::to_string(pid) + "/fd", ec))
+        for (const auto& fd :
+             std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
             if (std::filesystem::read_symlink(fd.path(), ec) == m_unit->path()) return true;
         return false;
     };

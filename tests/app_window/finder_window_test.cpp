@@ -18,175 +18,187 @@ TEST_F(FinderWindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
     EXPECT_EQ(f.size(), QSize(562, 444));
     EXPECT_EQ(f.minimumSize(), f.maximumSize());  // can't be resized
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet2);  // "Manual Write" in front
+    // "Manual Write" in front
+    EXPECT_EQ(control<QTabWidget>("PageControl1")->currentWidget(), control<QWidget>("TabSheet2"));
 
-    EXPECT_EQ(text(f.Edit1), "12340");
-    EXPECT_EQ(text(f.Edit2), "100");
-    EXPECT_EQ(text(f.Edit3), "10");
-    EXPECT_EQ(f.RadioGroup3->itemIndex(), 1);  // "POS", not the group's initial "NEG"
-    EXPECT_EQ(f.RadioGroup4->itemIndex(), 1);
-    EXPECT_EQ(f.RadioGroup5->itemIndex(), 3);
-    EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup7->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup8->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup9->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup10->itemIndex(), 1);
-    EXPECT_EQ(f.RadioGroup2->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup6->itemIndex(), 0);
-    EXPECT_FALSE(f.RadioGroup6->isEnabled());
-    EXPECT_TRUE(f.RadioGroup2->isEnabled());
-    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), "com1");
-    EXPECT_EQ(f.ComboBox2->currentText().toStdString(), "9600");
+    EXPECT_EQ(text(control<QLineEdit>("Edit1")), "12340");
+    EXPECT_EQ(text(control<QLineEdit>("Edit2")), "100");
+    EXPECT_EQ(text(control<QLineEdit>("Edit3")), "10");
+    // "POS", not the group's initial "NEG"
+    EXPECT_EQ(control<RadioGroup>("RadioGroup3")->itemIndex(), 1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup4")->itemIndex(), 1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup5")->itemIndex(), 3);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup1")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup7")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup8")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup9")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup10")->itemIndex(), 1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup2")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup6")->itemIndex(), 0);
+    EXPECT_FALSE(control<RadioGroup>("RadioGroup6")->isEnabled());
+    EXPECT_TRUE(control<RadioGroup>("RadioGroup2")->isEnabled());
+    EXPECT_EQ(control<QComboBox>("ComboBox1")->currentText().toStdString(), "com1");
+    EXPECT_EQ(control<QComboBox>("ComboBox2")->currentText().toStdString(), "9600");
 
-    EXPECT_EQ(memoLines(f.Memo2), std::vector<std::string>{"Welcome to Tarvex Configurator."});
-    EXPECT_TRUE(f.Memo3->toPlainText().isEmpty());
-    EXPECT_EQ(f.Button4->text().toStdString(), "search");
-    EXPECT_FALSE(f.Button3->isEnabled());
-    for (QLabel* l : {f.Label4, f.Label11, f.Label9, f.Label10, f.Label18, f.Label20})
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")),
+              std::vector<std::string>{"Welcome to Tarvex Configurator."});
+    EXPECT_TRUE(control<QPlainTextEdit>("Memo3")->toPlainText().isEmpty());
+    EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "search");
+    EXPECT_FALSE(control<QPushButton>("Button3")->isEnabled());
+    for (QLabel* l :
+         {control<QLabel>("Label4"), control<QLabel>("Label11"), control<QLabel>("Label9"),
+          control<QLabel>("Label10"), control<QLabel>("Label18"), control<QLabel>("Label20")})
         EXPECT_EQ(text(l), "  ");
-    for (QLineEdit* e : {f.Edit4, f.Edit5, f.Edit6, f.Edit9}) EXPECT_EQ(text(e), "");
-    for (QWidget* w : {static_cast<QWidget*>(f.Edit7), static_cast<QWidget*>(f.Edit8),
-                       static_cast<QWidget*>(f.Button12), static_cast<QWidget*>(f.Memo1)})
+    for (QLineEdit* e : {control<QLineEdit>("Edit4"), control<QLineEdit>("Edit5"),
+                         control<QLineEdit>("Edit6"), control<QLineEdit>("Edit9")})
+        EXPECT_EQ(text(e), "");
+    for (QWidget* w : {control<QWidget>("Edit7"), control<QWidget>("Edit8"),
+                       control<QWidget>("Button12"), control<QWidget>("Memo1")})
         EXPECT_TRUE(w->isHidden());
 }
 
 TEST_F(FinderWindowTest, SearchShowsTheFirstMatchAndItsWords) {
     TForm1& f = start();
-    click(f.Button4);
-    EXPECT_EQ(text(f.Label4), "123.4");
-    EXPECT_EQ(text(f.Label11), "200");
-    EXPECT_EQ(text(f.Label9), "617");
-    EXPECT_EQ(text(f.Label10), "50");
-    EXPECT_EQ(text(f.Label18), "0");
-    EXPECT_EQ(text(f.Label20), "0");
-    EXPECT_EQ(text(f.Edit4), "000000C8");
-    EXPECT_EQ(text(f.Edit5), "00026901");
-    EXPECT_EQ(text(f.Edit6), "000D8093");
-    EXPECT_EQ(text(f.Edit9), "000D8092");
-    EXPECT_EQ(f.Button4->text().toStdString(), "next");
-    EXPECT_TRUE(f.Button3->isEnabled());
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLabel>("Label4")), "123.4");
+    EXPECT_EQ(text(control<QLabel>("Label11")), "200");
+    EXPECT_EQ(text(control<QLabel>("Label9")), "617");
+    EXPECT_EQ(text(control<QLabel>("Label10")), "50");
+    EXPECT_EQ(text(control<QLabel>("Label18")), "0");
+    EXPECT_EQ(text(control<QLabel>("Label20")), "0");
+    EXPECT_EQ(text(control<QLineEdit>("Edit4")), "000000C8");
+    EXPECT_EQ(text(control<QLineEdit>("Edit5")), "00026901");
+    EXPECT_EQ(text(control<QLineEdit>("Edit6")), "000D8093");
+    EXPECT_EQ(text(control<QLineEdit>("Edit9")), "000D8092");
+    EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "next");
+    EXPECT_TRUE(control<QPushButton>("Button3")->isEnabled());
     EXPECT_EQ(f.CurrentR, 50);
-    EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());  // the click empties the welcome line
+    // the click empties the welcome line
+    EXPECT_TRUE(control<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
 }
 
 TEST_F(FinderWindowTest, TarvexDFromTheSettingsFileSplitsNIntoAAndB) {
     writeFile("TVCONFIG.INI", "[Tarvex]\r\nVersion=1\r\n");
-    TForm1& f = start();
-    EXPECT_EQ(f.RadioGroup6->itemIndex(), 1);
-    EXPECT_FALSE(f.RadioGroup6->isEnabled());
-    click(f.Button4);
-    EXPECT_EQ(text(f.Label18), "9");
-    EXPECT_EQ(text(f.Label20), "38");
-    EXPECT_EQ(text(f.Edit5), "00002625");
-    EXPECT_EQ(text(f.Edit6), "004D8093");
-    EXPECT_EQ(text(f.Edit9), "004D8092");
+    start();
+    EXPECT_EQ(control<RadioGroup>("RadioGroup6")->itemIndex(), 1);
+    EXPECT_FALSE(control<RadioGroup>("RadioGroup6")->isEnabled());
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLabel>("Label18")), "9");
+    EXPECT_EQ(text(control<QLabel>("Label20")), "38");
+    EXPECT_EQ(text(control<QLineEdit>("Edit5")), "00002625");
+    EXPECT_EQ(text(control<QLineEdit>("Edit6")), "004D8093");
+    EXPECT_EQ(text(control<QLineEdit>("Edit9")), "004D8092");
 }
 
 TEST_F(FinderWindowTest, NextRunsToTheNLimitAndPrevStepsBack) {
     TForm1& f = start();
-    for (int i = 0; i < 13; ++i) click(f.Button4);  // R 50, 100, ... 650
-    EXPECT_EQ(text(f.Label10), "650");
-    EXPECT_EQ(text(f.Label9), "8021");
-    click(f.Button4);
-    EXPECT_EQ(memoLines(f.Memo2),
+    for (int i = 0; i < 13; ++i) click(control<QPushButton>("Button4"));  // R 50, 100, ... 650
+    EXPECT_EQ(text(control<QLabel>("Label10")), "650");
+    EXPECT_EQ(text(control<QLabel>("Label9")), "8021");
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")),
               std::vector<std::string>{"Ratio was not found in N of 8191 or less"});
-    EXPECT_FALSE(f.Button4->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("Button4")->isEnabled());
     EXPECT_EQ(f.CurrentR, 664);
-    EXPECT_EQ(text(f.Label10), "650");  // the last match stays on screen
+    EXPECT_EQ(text(control<QLabel>("Label10")), "650");  // the last match stays on screen
 
-    click(f.Button3);  // prev leaves the stopped state
-    EXPECT_TRUE(f.Button4->isEnabled());
-    EXPECT_EQ(text(f.Label10), "650");
-    click(f.Button3);
-    EXPECT_EQ(text(f.Label10), "600");
-    EXPECT_EQ(text(f.Label9), "7404");
+    click(control<QPushButton>("Button3"));  // prev leaves the stopped state
+    EXPECT_TRUE(control<QPushButton>("Button4")->isEnabled());
+    EXPECT_EQ(text(control<QLabel>("Label10")), "650");
+    click(control<QPushButton>("Button3"));
+    EXPECT_EQ(text(control<QLabel>("Label10")), "600");
+    EXPECT_EQ(text(control<QLabel>("Label9")), "7404");
 }
 
 TEST_F(FinderWindowTest, PrevBelowTheFirstMatchEndsInReset) {
     TForm1& f = start();
-    click(f.Button4);
-    click(f.Button3);
-    EXPECT_EQ(memoLines(f.Memo2), std::vector<std::string>{"Ratio was not found"});
+    click(control<QPushButton>("Button4"));
+    click(control<QPushButton>("Button3"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")),
+              std::vector<std::string>{"Ratio was not found"});
     EXPECT_EQ(f.CurrentR, 0);
-    EXPECT_EQ(f.Button4->text().toStdString(), "search");
-    EXPECT_FALSE(f.Button3->isEnabled());
-    EXPECT_EQ(text(f.Label10), "  ");
-    EXPECT_EQ(text(f.Edit4), "");
+    EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "search");
+    EXPECT_FALSE(control<QPushButton>("Button3")->isEnabled());
+    EXPECT_EQ(text(control<QLabel>("Label10")), "  ");
+    EXPECT_EQ(text(control<QLineEdit>("Edit4")), "");
 }
 
 TEST_F(FinderWindowTest, AnyKeyReleasedInAFrequencyFieldResetsTheFinder) {
     TForm1& f = start();
-    for (QLineEdit* e : {f.Edit1, f.Edit2, f.Edit3}) {
-        click(f.Button4);
-        ASSERT_EQ(f.Button4->text().toStdString(), "next");
-        f.Memo2->setPlainText(QStringLiteral("older text"));
+    for (QLineEdit* e :
+         {control<QLineEdit>("Edit1"), control<QLineEdit>("Edit2"), control<QLineEdit>("Edit3")}) {
+        click(control<QPushButton>("Button4"));
+        ASSERT_EQ(control<QPushButton>("Button4")->text().toStdString(), "next");
+        control<QPlainTextEdit>("Memo2")->setPlainText(QStringLiteral("older text"));
         releaseKey(e, Qt::Key_Shift);  // the text does not change
-        EXPECT_EQ(f.Button4->text().toStdString(), "search");
+        EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "search");
         EXPECT_EQ(f.CurrentR, 0);
-        EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
-        EXPECT_EQ(text(f.Edit4), "");
+        EXPECT_TRUE(control<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
+        EXPECT_EQ(text(control<QLineEdit>("Edit4")), "");
     }
     // The words of the last match outlive the reset.
     EXPECT_EQ(f.latchSet.RefReg, 0xC8);
-    click(f.Button5);
+    click(control<QPushButton>("Button5"));
     EXPECT_EQ(f.latchSet.NReg, 0x26901);
 }
 
 TEST_F(FinderWindowTest, ABadInputShowsTheErrorBoxAndLeavesTheState) {
     TForm1& f = start();
-    click(f.Button4);
-    typeInto(f.Edit1, QStringLiteral("12x"));  // resets the finder
-    click(f.Button4);
+    click(control<QPushButton>("Button4"));
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("12x"));  // resets the finder
+    click(control<QPushButton>("Button4"));
     ASSERT_EQ(m_boxes->errors.size(), 1u);
     EXPECT_EQ(m_boxes->errors[0], "'12x' は浮動小数点数ではありません.");
-    EXPECT_EQ(f.Button4->text().toStdString(), "search");
+    EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "search");
     EXPECT_EQ(f.CurrentR, 0);
 
-    typeInto(f.Edit1, QStringLiteral("12340"));
-    typeInto(f.Edit2, QStringLiteral("0"));
-    click(f.Button4);
+    typeInto(control<QLineEdit>("Edit1"), QStringLiteral("12340"));
+    typeInto(control<QLineEdit>("Edit2"), QStringLiteral("0"));
+    click(control<QPushButton>("Button4"));
     ASSERT_EQ(m_boxes->errors.size(), 2u);
     EXPECT_EQ(m_boxes->errors[1], "0 による浮動小数点数除算.");
     EXPECT_EQ(f.CurrentR, 0);
 
     // The program goes on: a good input works again.
-    typeInto(f.Edit2, QStringLiteral("100"));
-    click(f.Button4);
-    EXPECT_EQ(text(f.Label10), "50");
+    typeInto(control<QLineEdit>("Edit2"), QStringLiteral("100"));
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLabel>("Label10")), "50");
 }
 
 TEST_F(FinderWindowTest, ANegativeNIsShownButNotEncoded) {
     TForm1& f = start();
-    click(f.Button4);  // words of R 50, N 617
-    typeInto(f.Edit2, QStringLiteral("-100"));
-    click(f.Button4);
-    EXPECT_EQ(text(f.Label9), "-617");
-    EXPECT_EQ(text(f.Label10), "50");
+    click(control<QPushButton>("Button4"));  // words of R 50, N 617
+    typeInto(control<QLineEdit>("Edit2"), QStringLiteral("-100"));
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLabel>("Label9")), "-617");
+    EXPECT_EQ(text(control<QLabel>("Label10")), "50");
     ASSERT_EQ(m_boxes->errors.size(), 1u);
     EXPECT_NE(m_boxes->errors[0].find("-617"), std::string::npos);
     // The N word keeps the last value that fits, and no result edit was written.
     EXPECT_EQ(f.latchSet.NReg, 0x26901);
-    EXPECT_EQ(text(f.Edit5), "");
+    EXPECT_EQ(text(control<QLineEdit>("Edit5")), "");
 }
 
 TEST_F(FinderWindowTest, OptionsChosenOnScreenGoIntoTheNextMatchOnly) {
-    TForm1& f = start();
-    click(f.Button4);
-    clickItem(f.RadioGroup5, 7);  // 5 mA: bits 20..15 all one
-    clickItem(f.RadioGroup3, 0);  // NEG
-    EXPECT_EQ(text(f.Edit6), "000D8093");  // unchanged until the next match
-    click(f.Button5);
-    click(f.Button4);
-    EXPECT_EQ(text(f.Edit6), "001F8013");
-    EXPECT_EQ(text(f.Edit9), "001F8012");
+    start();
+    click(control<QPushButton>("Button4"));
+    clickItem(control<RadioGroup>("RadioGroup5"), 7);          // 5 mA: bits 20..15 all one
+    clickItem(control<RadioGroup>("RadioGroup3"), 0);          // NEG
+    EXPECT_EQ(text(control<QLineEdit>("Edit6")), "000D8093");  // unchanged until the next match
+    click(control<QPushButton>("Button5"));
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLineEdit>("Edit6")), "001F8013");
+    EXPECT_EQ(text(control<QLineEdit>("Edit9")), "001F8012");
 }
 
 TEST_F(FinderWindowTest, EraseButtonsDoNothing) {
-    TForm1& f = start();
-    click(f.Button4);
-    const QString memo = f.Memo2->toPlainText();
-    for (QPushButton* b : {f.Button7, f.Button8, f.Button9}) click(b);
-    EXPECT_EQ(f.Memo2->toPlainText(), memo);
+    start();
+    click(control<QPushButton>("Button4"));
+    const QString memo = control<QPlainTextEdit>("Memo2")->toPlainText();
+    for (QPushButton* b : {control<QPushButton>("Button7"), control<QPushButton>("Button8"),
+                           control<QPushButton>("Button9")})
+        click(b);
+    EXPECT_EQ(control<QPlainTextEdit>("Memo2")->toPlainText(), memo);
     EXPECT_TRUE(m_boxes->errors.empty());
     EXPECT_TRUE(m_boxes->messages.size() <= 1u);  // only the start-up "Error"
 }

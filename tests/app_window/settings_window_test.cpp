@@ -22,20 +22,21 @@ TEST_F(SettingsWindowTest, CraftedFileSelectsTheControls) {
               "[Frequency]\r\nLocalOutput=not a number\r\nMultiplier=7\r\nSTD=12.8\r\n"
               "[PSC]\r\nVALUE=2\r\n"
               "[Unknown]\r\nkeep=me\r\n");
-    TForm1& f = start();
-    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), "com3");
-    EXPECT_EQ(f.RadioGroup2->itemIndex(), 7);  // 9 is clamped to the last channel
-    EXPECT_EQ(f.RadioGroup3->itemIndex(), 0);
-    EXPECT_EQ(f.RadioGroup5->itemIndex(), 7);
-    EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
-    EXPECT_EQ(f.RadioGroup7->itemIndex(), 2);
-    EXPECT_EQ(f.RadioGroup8->itemIndex(), 15);
-    EXPECT_EQ(f.RadioGroup9->itemIndex(), 1);
-    EXPECT_EQ(f.RadioGroup4->itemIndex(), 1);  // unreadable: the default
-    EXPECT_EQ(f.RadioGroup10->itemIndex(), 2);
-    EXPECT_EQ(f.Edit1->text().toStdString(), "not a number");
-    EXPECT_EQ(f.Edit2->text().toStdString(), "7");
-    EXPECT_EQ(f.Edit3->text().toStdString(), "12.8");
+    start();
+    EXPECT_EQ(control<QComboBox>("ComboBox1")->currentText().toStdString(), "com3");
+    // 9 is clamped to the last channel
+    EXPECT_EQ(control<RadioGroup>("RadioGroup2")->itemIndex(), 7);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup3")->itemIndex(), 0);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup5")->itemIndex(), 7);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup1")->itemIndex(), 1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup7")->itemIndex(), 2);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup8")->itemIndex(), 15);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup9")->itemIndex(), 1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup4")->itemIndex(), 1);  // unreadable: the default
+    EXPECT_EQ(control<RadioGroup>("RadioGroup10")->itemIndex(), 2);
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text().toStdString(), "not a number");
+    EXPECT_EQ(control<QLineEdit>("Edit2")->text().toStdString(), "7");
+    EXPECT_EQ(control<QLineEdit>("Edit3")->text().toStdString(), "12.8");
 }
 
 TEST_F(SettingsWindowTest, ANewFileHoldsTheFifteenEntriesInWritingOrder) {
@@ -56,29 +57,30 @@ TEST_F(SettingsWindowTest, ChoicesSurviveARestartAndOtherLinesAreKept) {
     writeFile("TVCONFIG.INI",
               "; operator's notes\r\n[PSC]\r\nVALUE=2\r\n\r\n[Bench]\r\nscope=on\r\n");
     {
-        TForm1& f = start();
-        clickItem(f.RadioGroup10, 3);
-        clickItem(f.RadioGroup2, 5);
-        clickItem(f.RadioGroup4, 6);
-        typeInto(f.Edit1, QStringLiteral("5800.5"));
+        start();
+        clickItem(control<RadioGroup>("RadioGroup10"), 3);
+        clickItem(control<RadioGroup>("RadioGroup2"), 5);
+        clickItem(control<RadioGroup>("RadioGroup4"), 6);
+        typeInto(control<QLineEdit>("Edit1"), QStringLiteral("5800.5"));
         ASSERT_TRUE(closeWindow());
         m_form.reset();
     }
     const std::string saved = readFile("TVCONFIG.INI");
-    EXPECT_EQ(saved.rfind("; operator's notes\r\n[PSC]\r\nVALUE=3\r\n\r\n[Bench]\r\nscope=on\r\n", 0), 0u)
+    EXPECT_EQ(
+        saved.rfind("; operator's notes\r\n[PSC]\r\nVALUE=3\r\n\r\n[Bench]\r\nscope=on\r\n", 0), 0u)
         << saved;
     EXPECT_EQ(saved.find("Value="), std::string::npos);  // the same entry, not a second one
-    TForm1& again = start();
-    EXPECT_EQ(again.RadioGroup10->itemIndex(), 3);
-    EXPECT_EQ(again.RadioGroup2->itemIndex(), 5);
-    EXPECT_EQ(again.RadioGroup4->itemIndex(), 6);
-    EXPECT_EQ(again.Edit1->text().toStdString(), "5800.5");
+    start();
+    EXPECT_EQ(control<RadioGroup>("RadioGroup10")->itemIndex(), 3);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup2")->itemIndex(), 5);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup4")->itemIndex(), 6);
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text().toStdString(), "5800.5");
 }
 
 TEST_F(SettingsWindowTest, TheCloseButtonSavesLikeTheTitleBar) {
     TForm1& f = start();
-    clickItem(f.RadioGroup9, 1);
-    click(f.BitBtn1);
+    clickItem(control<RadioGroup>("RadioGroup9"), 1);
+    click(control<QPushButton>("BitBtn1"));
     QApplication::processEvents();
     EXPECT_FALSE(f.isVisible());
     EXPECT_NE(readFile("TVCONFIG.INI").find("CPOut=1\n"), std::string::npos);
@@ -87,17 +89,18 @@ TEST_F(SettingsWindowTest, TheCloseButtonSavesLikeTheTitleBar) {
 TEST_F(SettingsWindowTest, ComboAndGroupIndicesOutsideTheirListsWriteMinusOne) {
     writeFile("TVCONFIG.INI", "[rs232c1]\nportname=-1\nBAUD=12\n[Memory]\nChannel=-5\n");
     TForm1& f = start();
-    EXPECT_EQ(f.ComboBox1->currentIndex(), -1);
-    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), "ComboBox1");  // initial text stays
-    EXPECT_EQ(f.ComboBox2->currentIndex(), -1);
-    EXPECT_EQ(f.RadioGroup2->itemIndex(), -1);
+    EXPECT_EQ(control<QComboBox>("ComboBox1")->currentIndex(), -1);
+    // initial text stays
+    EXPECT_EQ(control<QComboBox>("ComboBox1")->currentText().toStdString(), "ComboBox1");
+    EXPECT_EQ(control<QComboBox>("ComboBox2")->currentIndex(), -1);
+    EXPECT_EQ(control<RadioGroup>("RadioGroup2")->itemIndex(), -1);
     // The empty port name cannot be opened.
     EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
-    EXPECT_TRUE(f.Button1->isEnabled());
-    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Button1")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("Button2")->isEnabled());
     // "set" with no channel selected changes nothing.
-    click(f.Button4);
-    click(f.Button14);
+    click(control<QPushButton>("Button4"));
+    click(control<QPushButton>("Button14"));
     for (int c = 0; c < 8; ++c) EXPECT_EQ(f.channelTable.description[static_cast<size_t>(c)], "");
     ASSERT_TRUE(closeWindow());
     const std::string saved = readFile("TVCONFIG.INI");

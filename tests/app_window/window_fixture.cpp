@@ -69,7 +69,8 @@ std::string WindowTest::readFile(const std::string& name) const {
 
 std::vector<std::string> WindowTest::memoLines(const QPlainTextEdit* m) const {
     std::vector<std::string> lines;
-    for (const QString& l : m->toPlainText().split(QLatin1Char('\n'))) lines.push_back(l.toStdString());
+    for (const QString& l : m->toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(l.toStdString());
     while (!lines.empty() && lines.back().empty()) lines.pop_back();
     return lines;
 }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,11 +56,21 @@ protected:
     TForm1& start(std::unique_ptr<SerialOs> serialOs = nullptr);
     // Handles events until pred holds or timeoutMs passed; returns pred().
     bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+    // The window's control of that object name. A missing one (or one of another
+    // kind) ends the test with its name rather than a crash.
+    template <typename T>
+    T* control(const char* name) const {
+        T* c = m_form ? m_form->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        if (!c) throw std::logic_error(std::string("the window has no control ") + name);
+        return c;
+    }
     // Closes it as the title-bar button does; returns whether it closed.
     bool closeWindow();
 
     void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-    void clickItem(RadioGroup* g, int index) { QTest::mouseClick(g->button(index), Qt::LeftButton); }
+    void clickItem(RadioGroup* g, int index) {
+        QTest::mouseClick(g->button(index), Qt::LeftButton);
+    }
     void releaseKey(QLineEdit* e, Qt::Key key) { QTest::keyRelease(e, key); }
     // Replaces an edit's text and releases the last key, as typing does.
     void typeInto(QLineEdit* e, const QString& text);
