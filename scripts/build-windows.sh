@@ -66,6 +66,6 @@ cmake -S "$root" -B "$out" -G Ninja \
 # What builds for Windows today; the rest follows as its room gains its
 # Windows form.
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(tv_serial tv_synth serial_tests serial_win32_tests test_synth
+[ ${#targets[@]} -gt 0 ] || targets=(tv_serial serial_tests serial_win32_tests
                                    wine_serial_echo)
 nice cmake --build "$out" -j"$jobs" --target "${targets[@]}"
