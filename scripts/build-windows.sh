@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Cross-builds tvconfig for 64-bit Windows into build-win/.
+#
+# On a fresh Debian 12 machine run it as root (or with sudo at hand): it
+# installs the MinGW-w64 compiler, Wine, Ninja and NSIS when they are missing.
+# Qt 6 for Windows comes from ../shared/windows/qt6.4.2-mingw64-widgets.tar.xz
+# beside the repository, or from TVCONFIG_WIN_QT (that archive, or an unpacked
+# Qt prefix), and is unpacked into build-win/qt.
+#
+#   scripts/build-windows.sh [target...]    default: every target that builds
+#
+# Environment: TVCONFIG_WIN_QT (see above), TVCONFIG_WIN_JOBS (default 2),
+# TVCONFIG_WIN_APP=1 to build the window as well.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build-win
+jobs=${TVCONFIG_WIN_JOBS:-2}
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 ninja-build nsis cmake googletest qt6-base-dev-tools)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Qt for Windows: an unpacked prefix is used where it is; an archive is
+# unpacked once into build-win/qt (again when the archive is newer).
+qt_source=${TVCONFIG_WIN_QT:-$root/../shared/windows/qt6.4.2-mingw64-widgets.tar.xz}
+mkdir -p "$out"
+if [ -d "$qt_source" ]; then
+  qt_dir=$(cd "$qt_source" && pwd)
+elif [ -f "$qt_source" ]; then
+  qt_dir=$out/qt
+  if [ ! -f "$qt_dir/.unpacked" ] || [ "$qt_source" -nt "$qt_dir/.unpacked" ]; then
+    echo "Unpacking $qt_source into $qt_dir"
+    rm -rf "$qt_dir"
+    mkdir -p "$qt_dir"
+    tar -xJf "$qt_source" -C "$qt_dir"
+    # An archive with one top folder: use what is inside it.
+    entries=("$qt_dir"/*)
+    if [ ${#entries[@]} -eq 1 ] && [ -d "${entries[0]}" ] && [ ! -d "$qt_dir/lib" ]; then
+      mv "${entries[0]}"/* "$qt_dir"/ && rmdir "${entries[0]}"
+    fi
+    touch "$qt_dir/.unpacked"
+  fi
+else
+  echo "build-windows.sh: no Qt for Windows at $qt_source;" \
+       "set TVCONFIG_WIN_QT to the archive or an unpacked Qt." >&2
+  exit 1
+fi
+
+app=OFF
+[ "${TVCONFIG_WIN_APP:-0}" = 1 ] && app=ON
+cmake -S "$root" -B "$out" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+  -DTV_WIN_QT_DIR="$qt_dir" \
+  -DTV_BUILD_APP=$app -DTV_BUILD_BENCH=OFF -DTV_WERROR=ON
+
+# What builds for Windows today; the rest follows as its room gains its
+# Windows form.
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(tv_serial serial_tests serial_win32_tests
+                                   wine_serial_echo)
+nice cmake --build "$out" -j"$jobs" --target "${targets[@]}"
