@@ -10,6 +10,7 @@
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
+#include "device/serial_port_binding.h"
 #include "serial/serial_os.h"
 #include "synth/finder_view.h"
 #include "synth/ratio_finder.h"
@@ -71,7 +72,6 @@ public:
     void FormCreate();
     bool FormClose();  // false when the window has to stay open
     void CaptionInit();
-    void CalcPLLReg();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -85,10 +85,8 @@ public:
     void Button14Click();
     void Button15Click();
     void Edit8KeyPress(const QString& typed);
-    void rs232c1RXCHAR();
-    void rs232c1PACKET();
-    void rs232c1Open();
-    void rs232c1Close();
+    // The component's events (rs232c1RXCHAR and the others) are bound straight
+    // to the device link's handlers of those names; the window only shows.
 
     // Setting a combo box's index: the value it already has changes nothing; a value
     // outside its list leaves no item selected.
@@ -133,8 +131,8 @@ private:
     void setBufferView(const std::string& text) override;
     void showMessage(const std::string& text) override;
     void setCommandsEnabled(bool enabled) override;
+    void closeLostLine() override;
 
-    void flushStatus();
     QLabel* finderLabel(FinderLabel label) const;
     QLineEdit* resultEdit(ResultEdit edit) const;
     template <typename Fn>
@@ -142,12 +140,11 @@ private:
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Trs232c> m_rs232c1;
-    std::unique_ptr<DevicePort> m_portAdapter;
+    std::unique_ptr<SerialPortBinding> m_portBinding;
     std::unique_ptr<QtEventWaiter> m_waiter;
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
-    QString m_pendingStatus;
     bool m_statusEndsInLineBreak = true;
 };
 

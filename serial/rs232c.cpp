@@ -5,6 +5,7 @@
 
 #include "serial/comthd.h"
 #include "serial/line_words.h"
+#include "serial/open_failure.h"
 
 namespace tv {
 
@@ -25,6 +26,7 @@ constexpr EventRow kRows[] = {
     {WM_RS_RING, EV_RING, &Trs232c::OnRING},       {WM_RS_RLSD, EV_RLSD, &Trs232c::OnRLSD},
     {WM_RS_PACKET, EV_RXCHAR, &Trs232c::OnPACKET}, {WM_RS_RXCHAR, EV_RXCHAR, &Trs232c::OnRXCHAR},
     {WM_RS_RXFLAG, EV_RXFLAG, &Trs232c::OnRXFLAG}, {WM_RS_TXEMPTY, EV_TXEMPTY, &Trs232c::OnTXEMPTY},
+    {WM_RS_LINELOST, EV_LINELOST, &Trs232c::OnLINELOST},
 };
 
 }  // namespace
@@ -71,10 +73,11 @@ uint32_t Trs232c::eventMaskFromBindings() const {
     for (const EventRow& row : kRows) {
         if ((this->*row.event).bound()) mask |= row.bit;
     }
-    return mask;
+    return mask & ~EV_LINELOST;  // reported whatever the mask
 }
 
 bool Trs232c::failOpen(const char* message) {
+    m_openError = m_os->lastError();
     say(message);
     m_os->purge(PURGE_TXABORT | PURGE_RXABORT);
     // Release the device: it was opened exclusively, and holding it would shut
@@ -86,9 +89,11 @@ bool Trs232c::failOpen(const char* message) {
 bool Trs232c::open() {
     if (m_open) return false;
     if (!m_os->openPort(portname)) {
+        m_openError = m_os->lastError();
         say("回線オープンエラー");
         return false;
     }
+    m_openError = {};
     if (!m_os->setupQueues(rxbuffsize, txbuffsize)) return failOpen("バッファサイズ設定エラー");
 
     m_os->getLineState(m_dcb);  // the port's present settings are the base
@@ -112,6 +117,9 @@ bool Trs232c::open() {
     m_timeouts.WriteTotalTimeoutMultiplier = 0;
     m_timeouts.WriteTotalTimeoutConstant = static_cast<uint32_t>(txtimeout);
     if (!m_os->setTimeouts(m_timeouts)) return failOpen("タイムアウト時間設定エラー");
+    // Replies then come without the batching delay of USB adapters; ports that
+    // have no such setting (pseudo-terminals) refuse, which changes nothing.
+    m_os->requestLowLatency();
 
     m_eventMask = eventMaskFromBindings();
     m_os->setEventMask(m_eventMask);
@@ -178,6 +186,10 @@ bool Trs232c::readbyte(uint8_t& b) {
 bool Trs232c::writebyte(uint8_t b) {
     m_byteCell[0] = b;
     return write(m_byteCell, 1);
+}
+
+std::string Trs232c::openFailureReason() const {
+    return tv::openFailureReason(portname, m_openError);
 }
 
 int32_t Trs232c::rxcount() {

@@ -44,6 +44,8 @@ inline constexpr uint32_t WM_RS_PACKET = WM_APP + 507;
 inline constexpr uint32_t WM_RS_RXCHAR = WM_APP + 508;
 inline constexpr uint32_t WM_RS_RXFLAG = WM_APP + 509;
 inline constexpr uint32_t WM_RS_TXEMPTY = WM_APP + 510;
+// Posted when the monitor sees that the line has gone away (EV_LINELOST).
+inline constexpr uint32_t WM_RS_LINELOST = WM_APP + 511;
 
 class Trs232c {
 public:
@@ -96,6 +98,9 @@ public:
     TNotifyEvent OnOpen;
     TNotifyEvent OnClose;
     TNotifyEvent OnPACKET;
+    // The line went away under the open port; the port stays open (transfers
+    // fail) until the handler closes it. Needs no mask bit: any monitor sees it.
+    TNotifyEvent OnLINELOST;
 
     // Shows the component's own messages when `debug` is set; none by default.
     MessageSeam showMessage;
@@ -116,10 +121,15 @@ public:
     void postevents();
     // UI thread: runs the handler of a posted message.
     void wndproc(TMessage& message);
+    // UI thread: queues one of the messages above behind those already queued,
+    // so a handler that stopped to let the event loop run is called again.
+    void requeue(uint32_t message) { m_poster->post(message); }
 
     bool isOpen() const { return m_open; }
     // Why the last platform call failed.
     SerialError lastError() const { return m_os->lastError(); }
+    // After a failed open: the port, its device and the reason in plain words.
+    std::string openFailureReason() const;
 
 private:
     bool failOpen(const char* message);
@@ -135,6 +145,7 @@ private:
     int32_t m_queueCount = 0;  // written by open before the monitor starts, then by the monitor
     std::unique_ptr<tcommthread> m_monitor;
     bool m_open = false;
+    SerialError m_openError;  // kept before the clean-up of a failed open overwrites it
     bool m_monitorFlag = false;
     std::vector<uint8_t> m_txCopy;
     uint8_t m_byteCell[2] = {0, 0};

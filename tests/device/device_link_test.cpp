@@ -30,21 +30,20 @@ public:
         if (onWrite) onWrite(b);
         return true;
     }
-    bool readbyte(uint8_t& b) override {
+    bool read(uint8_t* buffer, int32_t count) override {
         ++reads;
+        if (logReads) m_log.entries.push_back("read " + std::to_string(count));
+        if (onRead) onRead();
         if (failReads > 0) {
             --failReads;
             return false;
         }
-        if (incoming.empty()) return false;
-        b = incoming.front();
-        incoming.pop_front();
+        if (incoming.size() < static_cast<size_t>(count)) return false;
+        std::copy_n(incoming.begin(), count, buffer);
+        incoming.erase(incoming.begin(), incoming.begin() + count);
         return true;
     }
-    bool read(uint8_t*, int32_t count) override {
-        m_log.entries.push_back("read " + std::to_string(count));
-        return true;
-    }
+    void receiveAgain() override { ++reposts; }
     int32_t rxcount() override {
         if (closed) return -1;
         if (deadPort) return 1;
@@ -66,6 +65,9 @@ public:
 
     std::deque<uint8_t> incoming;
     std::function<void(uint8_t)> onWrite;
+    std::function<void()> onRead;
+    bool logReads = false;  // the packet handler's reads go into the log
+    int reposts = 0;
     int failReads = 0;
     int reads = 0;
     bool closed = false;
@@ -83,12 +85,14 @@ public:
     void setBufferView(const std::string& text) override { memo3 = text; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setCommandsEnabled(bool enabled) override { enabledHistory.push_back(enabled); }
+    void closeLostLine() override { ++closes; }
 
     std::string memo2;
     std::string edit7;
     std::string memo3;
     std::vector<std::string> messages;
     std::vector<bool> enabledHistory;
+    int closes = 0;
 };
 
 // Each wait runs the script for that call; by default a call delivers the
@@ -118,13 +122,13 @@ protected:
     }
 
     Outcome deliver() {
-        link.onRxChar();
+        link.rs232c1RXCHAR();
         return Outcome::Handled;
     }
 
     void receive(std::initializer_list<uint8_t> bytes) {
         port.incoming.insert(port.incoming.end(), bytes);
-        link.onRxChar();
+        link.rs232c1RXCHAR();
     }
 
     static ChannelTable sampleTable() {
@@ -229,7 +233,7 @@ TEST_F(DeviceLinkTest, DumpWaitsOnlyAfterCommandLetter) {
     std::deque<uint8_t> memory;
     for (int i = 0; i < 300; ++i) memory.push_back(static_cast<uint8_t>(i));
     port.incoming = memory;
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     link.viewBuffer();
     EXPECT_EQ(view.memo3.substr(0, 6), "00 01 ");  // position 1 holds the second memory byte
     EXPECT_EQ(link.BufferPos, 301);
@@ -338,7 +342,7 @@ TEST_F(DeviceLinkTest, ExceptionDuringWaitReenablesCommands) {
 
 TEST_F(DeviceLinkTest, BufferNeverWrittenPastItsEnd) {
     for (int i = 0; i < 1100; ++i) port.incoming.push_back(static_cast<uint8_t>(i % 251));
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(link.BufferPos, 1100);  // still counted
     EXPECT_EQ(link.DeviceBuffer[1024], 1024 % 251);
     EXPECT_EQ(view.memo2.size(), 1100u * 3);
@@ -363,7 +367,7 @@ TEST_F(DeviceLinkTest, RepliesDoNotChangeTheImageBeingSent) {
 TEST_F(DeviceLinkTest, EventAfterCloseReadsAndShowsNothing) {
     port.closed = true;
     port.incoming.push_back(0x42);
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(port.reads, 0);
     EXPECT_EQ(view.memo2, "");
     EXPECT_EQ(link.ReplyFlag, 0);
@@ -371,8 +375,8 @@ TEST_F(DeviceLinkTest, EventAfterCloseReadsAndShowsNothing) {
 }
 
 TEST_F(DeviceLinkTest, EventWithNothingWaitingIsCounted) {
-    link.onRxChar();
-    link.onRxChar();
+    link.rs232c1RXCHAR();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(link.RxEventCount, 2);
     EXPECT_EQ(view.edit7, "2");
     EXPECT_EQ(view.memo2, "");
@@ -387,7 +391,7 @@ TEST_F(DeviceLinkTest, FailedReadShowsMessageStoresPreviousByteOnce) {
     EXPECT_EQ(view.memo2, "3C 3C ");
     EXPECT_EQ(link.BufferPos, 2);
     EXPECT_EQ(link.DeviceBuffer[1], 0x3C);
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(view.memo2, "3C 3C 40 41 ");
 }
 
@@ -396,8 +400,8 @@ TEST_F(DeviceLinkTest, DeadPortGivesOneMessagePerEventAndNoEndlessLoop) {
     port.deadPort = true;
     port.failReads = 1000000;
     link.ReplyFlag = 0;
-    link.onRxChar();
-    link.onRxChar();
+    link.rs232c1RXCHAR();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(port.reads, 3);
     EXPECT_EQ(view.messages.size(), 2u);
     EXPECT_EQ(link.ReplyFlag, 1);
@@ -405,20 +409,21 @@ TEST_F(DeviceLinkTest, DeadPortGivesOneMessagePerEventAndNoEndlessLoop) {
 }
 
 TEST_F(DeviceLinkTest, PacketReadIsCutToLocalBuffer) {
+    port.logReads = true;
     for (int i = 0; i < 5000; ++i) port.incoming.push_back(0);
-    link.onPacket();
+    link.rs232c1PACKET();
     EXPECT_EQ(view.messages, std::vector<std::string>{"パケットサイズです"});
     EXPECT_EQ(log.entries, std::vector<std::string>{"read 1025"});
     port.closed = true;
-    link.onPacket();
+    link.rs232c1PACKET();
     EXPECT_EQ(log.entries.size(), 1u);
 }
 
 TEST_F(DeviceLinkTest, ModemLinesAndManualSend) {
-    link.onOpen();
+    link.rs232c1Open();
     link.manualSend('a');
     link.manualCR();
-    link.onClose();
+    link.rs232c1Close();
     EXPECT_EQ(log.entries, (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0",
                                                      "rts 0"}));
 }
