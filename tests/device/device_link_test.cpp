@@ -5,6 +5,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/device_link.h"
@@ -426,6 +427,46 @@ TEST_F(DeviceLinkTest, ModemLinesAndManualSend) {
     link.rs232c1Close();
     EXPECT_EQ(log.entries, (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0",
                                                      "rts 0"}));
+}
+
+TEST_F(DeviceLinkTest, AFloodIsTakenInBlocksAndTurnsThatGiveTheLoopItsTurn) {
+    const int total = 5 * DeviceLink::kReceiveBlock;
+    for (int i = 0; i < total; ++i) port.incoming.push_back(static_cast<uint8_t>(i));
+    // Slow reads: the 50 ms of a turn are used up after a few blocks.
+    port.onRead = [] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); };
+    link.rs232c1RXCHAR();
+    EXPECT_EQ(port.reposts, 1);
+    EXPECT_LT(port.reads, 5);
+    EXPECT_FALSE(port.incoming.empty());
+    // The turns asked for finish the work and are not counted as receive events.
+    while (port.reposts > 0) {
+        --port.reposts;
+        link.rs232c1RXCHAR();
+    }
+    EXPECT_TRUE(port.incoming.empty());
+    EXPECT_EQ(port.reads, 5);
+    EXPECT_EQ(link.RxEventCount, 1);
+    EXPECT_EQ(link.BufferPos, total);
+    EXPECT_EQ(view.memo2.size(), static_cast<size_t>(total) * 3);
+    EXPECT_EQ(view.memo2.substr(view.memo2.size() - 6), "FE FF ");
+}
+
+TEST_F(DeviceLinkTest, ALostLineStopsTheWaitingCommandAtOnce) {
+    port.onWrite = nullptr;  // the line is gone: no reply comes
+    waiter.script = [this](int call) {
+        if (call == 0) link.rs232c1LINELOST();
+        return Outcome::Handled;
+    };
+    EXPECT_FALSE(link.write(sampleTable()));
+    EXPECT_EQ(waiter.calls, 1);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(view.memo2,
+              "\nThe line to the unit was lost and the port is closed; \"Open\" reopens it."
+              "\nNo reply from the unit");
+    // The next command waits as usual again.
+    waiter.script = [this](int) { return deliver(); };
+    port.onWrite = [this](uint8_t b) { port.incoming.push_back(b); };
+    EXPECT_TRUE(link.initialize());
 }
 
 }  // namespace
