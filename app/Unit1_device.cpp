@@ -25,6 +25,7 @@ namespace {
 
 // Memo2 keeps at most this much of its latest text; older text goes from the front.
 constexpr int kStatusLimit = 64 * 1024;
+constexpr qint64 kStatusInterval = 100;  // ms between two layouts of Memo2 during a flood
 
 // The bit rate of the selected ComboBox2 item; 9600 when none is selected or
 // its text is not a whole number.
@@ -134,16 +135,19 @@ void TForm1::closeIfAskedDuringCommand() {
 
 void TForm1::Button6Click() {
     m_link->write(channelTable);
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
 void TForm1::Button11Click() {
     m_link->dump();
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
 void TForm1::Button10Click() {
     m_link->initialize();
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
@@ -164,6 +168,7 @@ void TForm1::setBufferView(const std::string& text) {
 }
 
 void TForm1::showMessage(const std::string& text) {
+    flushStatus();
     dialogs().showMessage(this, q(text));
 }
 
@@ -178,6 +183,7 @@ void TForm1::setCommandsEnabled(bool enabled) {
 // turn's bytes at once, so a flood lays the memo out once per turn, and only the
 // last kStatusLimit characters are kept, so a long session stays small.
 void TForm1::clearStatus() {
+    m_pendingStatus.clear();
     Memo2->clear();
     m_statusEndsInLineBreak = true;
 }
@@ -187,19 +193,37 @@ void TForm1::addStatusLine(const std::string& line) {
     text += line;
     text += '\n';
     appendStatusText(text);
+    flushStatus();
 }
 
 void TForm1::appendStatusText(const std::string& text) {
     if (text.empty()) return;
     m_statusEndsInLineBreak = text.back() == '\n';
-    QString added = q(text);
+    m_pendingStatus += q(text);
+    if (m_pendingStatus.size() > kStatusLimit) m_pendingStatus = m_pendingStatus.right(kStatusLimit);
+    // Laying out the memo's long last line costs milliseconds: during a flood it
+    // is done at most every kStatusInterval, otherwise at once.
+    const qint64 sinceLast = m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
+    if (sinceLast >= kStatusInterval) {
+        flushStatus();
+    } else if (!m_statusFlushQueued) {
+        m_statusFlushQueued = true;
+        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this, [this] { flushStatus(); });
+    }
+}
+
+void TForm1::flushStatus() {
+    m_statusFlushQueued = false;
+    m_lastStatusFlush.start();
+    if (m_pendingStatus.isEmpty()) return;
     QTextDocument* doc = Memo2->document();
-    if (added.size() >= kStatusLimit) {
-        Memo2->setPlainText(added.right(kStatusLimit));
+    if (m_pendingStatus.size() >= kStatusLimit) {
+        Memo2->setPlainText(m_pendingStatus);
     } else {
         QTextCursor cursor(doc);
+        cursor.beginEditBlock();  // one layout for the insert and the cut
         cursor.movePosition(QTextCursor::End);
-        cursor.insertText(added);
+        cursor.insertText(m_pendingStatus);
         // characterCount() counts the closing paragraph separator too.
         const int excess = doc->characterCount() - 1 - kStatusLimit;
         if (excess > 0) {
@@ -207,7 +231,9 @@ void TForm1::appendStatusText(const std::string& text) {
             cursor.setPosition(excess, QTextCursor::KeepAnchor);
             cursor.removeSelectedText();
         }
+        cursor.endEditBlock();
     }
+    m_pendingStatus.clear();
     Memo2->verticalScrollBar()->setValue(Memo2->verticalScrollBar()->maximum());
 }
 

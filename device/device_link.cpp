@@ -154,14 +154,20 @@ void DeviceLink::manualCR() {
 }
 
 void DeviceLink::rs232c1RXCHAR() {
-    // A turn the handler asked for itself is no new event. Counted even when the
-    // port has closed meanwhile: the event was handled.
-    if (m_continuations > 0) {
-        --m_continuations;
-    } else {
-        countUp(RxEventCount);
-        m_view.showRxEventCount(std::to_string(RxEventCount));
-    }
+    // Counted even when the port has closed meanwhile: the event was handled.
+    countUp(RxEventCount);
+    m_view.showRxEventCount(std::to_string(RxEventCount));
+    // During a flood the events queue up faster than turns end; the queued turn
+    // takes what is waiting, so the loop's pass over them stays short.
+    if (!m_turnPending) receiveTurn();
+}
+
+void DeviceLink::continueReceive() {
+    m_turnPending = false;
+    receiveTurn();
+}
+
+void DeviceLink::receiveTurn() {
     const auto until = std::chrono::steady_clock::now() + kReceiveSlice;
     std::array<uint8_t, kReceiveBlock> block;
     // The text of the whole turn goes to the view at once: the memo is laid out
@@ -171,7 +177,7 @@ void DeviceLink::rs232c1RXCHAR() {
     for (int32_t waiting = m_port.rxcount(); waiting > 0; waiting = m_port.rxcount()) {
         // A flood must not hold the window: the rest is taken at the next turn.
         if (!first && std::chrono::steady_clock::now() >= until) {
-            ++m_continuations;
+            m_turnPending = true;
             m_port.receiveAgain();
             break;
         }

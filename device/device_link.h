@@ -20,7 +20,7 @@ public:
     virtual int32_t rxcount() = 0;  // -1 when closed
     virtual bool setdtr(bool on) = 0;
     virtual bool setrts(bool on) = 0;
-    // Has the receive handler called once more at the event loop's next turn,
+    // Has the link's continueReceive called at the event loop's next turn,
     // behind the events waiting now.
     virtual void receiveAgain() = 0;
 };
@@ -75,6 +75,8 @@ public:
     void rs232c1Open();
     void rs232c1Close();
     void rs232c1LINELOST();  // the line went away: closed, and a waiting command stops
+    // The next turn of a receive that gave the event loop its turn.
+    void continueReceive();
 
     bool busy() const { return m_busy; }
 
@@ -92,6 +94,8 @@ private:
     // program is shutting down, and the command must stop.
     bool WaitForReply();
     void storeReceived(uint8_t b);
+    // Reads and handles what is waiting, for one turn of at most kReceiveSlice.
+    void receiveTurn();
     // One byte as the receive rules handle it; its text goes onto `shown`.
     void handleReceived(uint8_t b, std::string& shown);
 
@@ -100,7 +104,7 @@ private:
     DeviceView& m_view;
     bool m_busy = false;
     bool m_lineLost = false;   // since the running command began
-    int m_continuations = 0;   // receive turns asked for by the handler itself
+    bool m_turnPending = false;  // a continueReceive is queued
 };
 
 }  // namespace tv

@@ -5,6 +5,7 @@
 namespace tv {
 
 void SerialPortBinding::bind(DeviceLink& link) {
+    m_link = &link;
     m_port.OnRXCHAR = [&link](Trs232c&) { link.rs232c1RXCHAR(); };
     m_port.OnPACKET = [&link](Trs232c&) { link.rs232c1PACKET(); };
     m_port.OnOpen = [&link](Trs232c&) { link.rs232c1Open(); };
@@ -17,6 +18,8 @@ bool SerialPortBinding::read(uint8_t* buffer, int32_t count) { return m_port.rea
 int32_t SerialPortBinding::rxcount() { return m_port.rxcount(); }
 bool SerialPortBinding::setdtr(bool on) { return m_port.setdtr(on); }
 bool SerialPortBinding::setrts(bool on) { return m_port.setrts(on); }
-void SerialPortBinding::receiveAgain() { m_port.requeue(WM_RS_RXCHAR); }
+void SerialPortBinding::receiveAgain() {
+    if (m_link != nullptr) m_port.callLater([link = m_link] { link->continueReceive(); });
+}
 
 }  // namespace tv

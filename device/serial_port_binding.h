@@ -25,6 +25,7 @@ public:
 
 private:
     Trs232c& m_port;
+    DeviceLink* m_link = nullptr;
 };
 
 }  // namespace tv

@@ -224,8 +224,20 @@ void Trs232c::postevents() {
     }
 }
 
+void Trs232c::callLater(std::function<void()> call) {
+    m_later.push_back(std::move(call));
+    m_poster->post(WM_RS_LATER);
+}
+
 void Trs232c::wndproc(TMessage& message) {
     try {
+        if (message.Msg == WM_RS_LATER) {
+            if (m_later.empty()) return;
+            const std::function<void()> call = std::move(m_later.front());
+            m_later.pop_front();
+            call();
+            return;
+        }
         for (const EventRow& row : kRows) {
             if (row.message != message.Msg) continue;
             const TNotifyEvent& event = this->*row.event;

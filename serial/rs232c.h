@@ -9,6 +9,7 @@
 // message through `showMessage`.
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -46,6 +47,8 @@ inline constexpr uint32_t WM_RS_RXFLAG = WM_APP + 509;
 inline constexpr uint32_t WM_RS_TXEMPTY = WM_APP + 510;
 // Posted when the monitor sees that the line has gone away (EV_LINELOST).
 inline constexpr uint32_t WM_RS_LINELOST = WM_APP + 511;
+// Runs the oldest call queued by callLater.
+inline constexpr uint32_t WM_RS_LATER = WM_APP + 512;
 
 class Trs232c {
 public:
@@ -121,9 +124,10 @@ public:
     void postevents();
     // UI thread: runs the handler of a posted message.
     void wndproc(TMessage& message);
-    // UI thread: queues one of the messages above behind those already queued,
-    // so a handler that stopped to let the event loop run is called again.
-    void requeue(uint32_t message) { m_poster->post(message); }
+    // UI thread: runs `call` on the UI thread at the event loop's next turn,
+    // behind the messages queued now, so a handler that stopped to let the loop
+    // run can go on. Calls still queued are dropped with the component.
+    void callLater(std::function<void()> call);
 
     bool isOpen() const { return m_open; }
     // Why the last platform call failed.
@@ -148,6 +152,7 @@ private:
     SerialError m_openError;  // kept before the clean-up of a failed open overwrites it
     bool m_monitorFlag = false;
     std::vector<uint8_t> m_txCopy;
+    std::deque<std::function<void()>> m_later;  // UI thread only
     uint8_t m_byteCell[2] = {0, 0};
     std::unique_ptr<UiPoster> m_poster;
 };
