@@ -49,10 +49,10 @@ public:
         *Button9, *Button10, *Button11, *Button12, *Button13, *Button14, *Button15;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
-        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18,
-        *Label19, *Label20, *Label21;
-    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5,
-        *RadioGroup6, *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
+        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18, *Label19,
+        *Label20, *Label21;
+    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5, *RadioGroup6,
+        *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
     QComboBox *ComboBox1, *ComboBox2;
     QPlainTextEdit *Memo1, *Memo2, *Memo3;
     QPushButton* BitBtn1;
@@ -148,7 +148,7 @@ private:
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
     bool m_statusEndsInLineBreak = true;
-    QString m_pendingStatus;       // Memo2's text not laid out yet
+    QString m_pendingStatus;  // Memo2's text not laid out yet
     QElapsedTimer m_lastStatusFlush;
     bool m_statusFlushQueued = false;
 };

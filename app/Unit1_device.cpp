@@ -91,8 +91,8 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
 
     m_portBinding = std::make_unique<SerialPortBinding>(port);
     m_waiter = std::make_unique<QtEventWaiter>();
-    m_link = std::make_unique<DeviceLink>(*m_portBinding, *m_waiter,
-                                          static_cast<DeviceView&>(*this));
+    m_link =
+        std::make_unique<DeviceLink>(*m_portBinding, *m_waiter, static_cast<DeviceView&>(*this));
     m_portBinding->bind(*m_link);
     // The link writes the status memo without end; it keeps no undo history,
     // which would hold every text the memo has dropped.
@@ -200,15 +200,18 @@ void TForm1::appendStatusText(const std::string& text) {
     if (text.empty()) return;
     m_statusEndsInLineBreak = text.back() == '\n';
     m_pendingStatus += q(text);
-    if (m_pendingStatus.size() > kStatusLimit) m_pendingStatus = m_pendingStatus.right(kStatusLimit);
+    if (m_pendingStatus.size() > kStatusLimit)
+        m_pendingStatus = m_pendingStatus.right(kStatusLimit);
     // Laying out the memo's long last line costs milliseconds: during a flood it
     // is done at most every kStatusInterval, otherwise at once.
-    const qint64 sinceLast = m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
+    const qint64 sinceLast =
+        m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
     if (sinceLast >= kStatusInterval) {
         flushStatus();
     } else if (!m_statusFlushQueued) {
         m_statusFlushQueued = true;
-        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this, [this] { flushStatus(); });
+        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this,
+                           [this] { flushStatus(); });
     }
 }
 

@@ -145,13 +145,9 @@ void DeviceLink::viewBuffer() {
     m_view.setBufferView(text);
 }
 
-void DeviceLink::manualSend(uint8_t b) {
-    m_port.writebyte(b);
-}
+void DeviceLink::manualSend(uint8_t b) { m_port.writebyte(b); }
 
-void DeviceLink::manualCR() {
-    m_port.writebyte(kCR);
-}
+void DeviceLink::manualCR() { m_port.writebyte(kCR); }
 
 void DeviceLink::rs232c1RXCHAR() {
     // Counted even when the port has closed meanwhile: the event was handled.
@@ -233,7 +229,8 @@ void DeviceLink::rs232c1Close() {
 void DeviceLink::rs232c1LINELOST() {
     m_lineLost = true;  // a command waiting now stops once this handler returns
     m_view.closeLostLine();
-    m_view.addStatusLine("The line to the unit was lost and the port is closed; \"Open\" reopens it.");
+    m_view.addStatusLine(
+        "The line to the unit was lost and the port is closed; \"Open\" reopens it.");
 }
 
 bool DeviceLink::WaitForReply() {

@@ -44,7 +44,7 @@ public:
     virtual void setBufferView(const std::string& text) = 0;     // Memo3, whole text
     virtual void showMessage(const std::string& text) = 0;       // modal box, one OK button
     virtual void setCommandsEnabled(bool enabled) = 0;           // Write, Initialize, Dump
-    virtual void closeLostLine() = 0;  // close the port as "Close" does
+    virtual void closeLostLine() = 0;                            // close the port as "Close" does
 };
 
 class DeviceLink {
@@ -103,7 +103,7 @@ private:
     EventWaiter& m_waiter;
     DeviceView& m_view;
     bool m_busy = false;
-    bool m_lineLost = false;   // since the running command began
+    bool m_lineLost = false;     // since the running command began
     bool m_turnPending = false;  // a continueReceive is queued
 };
 

@@ -19,7 +19,8 @@ namespace {
 std::string mappingVariable(const std::string& portname) {
     std::string digits;
     if (portname.size() > 3) digits = portname.substr(3);
-    const bool com = portname.size() > 3 && std::tolower(static_cast<unsigned char>(portname[0])) == 'c' &&
+    const bool com = portname.size() > 3 &&
+                     std::tolower(static_cast<unsigned char>(portname[0])) == 'c' &&
                      std::tolower(static_cast<unsigned char>(portname[1])) == 'o' &&
                      std::tolower(static_cast<unsigned char>(portname[2])) == 'm';
     for (char c : digits) {
@@ -61,7 +62,8 @@ std::string openFailureReason(const std::string& portname, const SerialError& er
                "\" names no device. Choose a port from com1 to com12 on the ComPort page, or "
                "give a device path.";
     }
-    return "Port \"" + portname + "\" (" + error.device + ") did not open: " + reasonText(portname, error);
+    return "Port \"" + portname + "\" (" + error.device +
+           ") did not open: " + reasonText(portname, error);
 }
 
 }  // namespace tv

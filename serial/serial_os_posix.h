@@ -59,7 +59,7 @@ private:
     std::atomic<uint32_t> m_mask{0};
     std::atomic<bool> m_hungUp{false};
     bool m_lossReported = false;  // set on the waiting thread only, reset by openPort
-    bool m_portWatched = false;  // set by openPort before the waiting thread starts, then by it
+    bool m_portWatched = false;   // set by openPort before the waiting thread starts, then by it
     LineState m_state;
     Timeouts m_timeouts;
     std::unique_ptr<ModemWatch> m_modem;

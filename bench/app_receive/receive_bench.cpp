@@ -37,8 +37,7 @@ void BM_ReceiveToMemo2(benchmark::State& state) {
             longestTurnMs = std::max(longestTurnMs, turn.elapsed());
         }
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(total));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(total));
     state.counters["longest_turn_ms"] = static_cast<double>(longestTurnMs);
     state.counters["memo2_chars"] = static_cast<double>(form.Memo2->toPlainText().size());
 }

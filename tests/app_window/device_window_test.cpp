@@ -2,9 +2,8 @@
 // component on a pseudo-terminal, and tvunit answering on the other side.
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
-
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -152,7 +151,8 @@ TEST_F(DeviceWindowTest, InitializeClearsTheUnitAndItsRepliesAppearInTheStatusMe
     click(f.Button4);  // empties Memo2
     click(f.Button10);
     ASSERT_TRUE(waitUntil([&] { return repliesSent() == 130 + 2; }));
-    ASSERT_TRUE(waitUntil([&] { return f.Memo2->toPlainText().endsWith(QStringLiteral("49 0D ")); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return f.Memo2->toPlainText().endsWith(QStringLiteral("49 0D ")); }));
 
     click(f.Button11);
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos == 130; }));
@@ -220,7 +220,8 @@ TEST_F(DeviceWindowTest, AFloodOfUnaskedBytesStaysInsideTheBuffer) {
     // Memo2 keeps the newest 64 KiB of the text, up to the last byte received.
     char last[4];
     std::snprintf(last, sizeof last, "%02X ", f.deviceLink().RxByte);
-    EXPECT_TRUE(waitUntil([&] { return f.Memo2->toPlainText().endsWith(QString::fromLatin1(last)); }));
+    EXPECT_TRUE(
+        waitUntil([&] { return f.Memo2->toPlainText().endsWith(QString::fromLatin1(last)); }));
     EXPECT_EQ(f.Memo2->toPlainText().size(), 64 * 1024);
     click(f.Button13);
     EXPECT_EQ(memoLines(f.Memo3).size(), 17u);
@@ -308,8 +309,8 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     // Up and running once it holds the unit's terminal open.
     const auto holdsPort = [&] {
         std::error_code ec;
-        for (const auto& fd : std::filesystem::directory_iterator(
-                 "/proc/" + std::to_string(pid) + "/fd", ec))
+        for (const auto& fd :
+             std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
             if (std::filesystem::read_symlink(fd.path(), ec) == m_unit->path()) return true;
         return false;
     };

@@ -1,3 +1,5 @@
+#include "device/device_link.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,8 +9,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "device/device_link.h"
 
 namespace tv {
 namespace {
@@ -165,7 +165,7 @@ protected:
 
 TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
     ChannelTable table = sampleTable();
-    table.NReg[6] = -1;     // an option out of range: not two's complement
+    table.NReg[6] = -1;  // an option out of range: not two's complement
     table.FuncReg[6] = -300;
     ASSERT_TRUE(link.write(table));
 
@@ -175,7 +175,8 @@ TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
     // Channel 6: NReg at block bytes 8..11, FuncReg at 12..15.
     const size_t nreg6 = 2 + 16 * 6 + 8;
     std::copy_n(std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x00}.begin(), 4, expected.begin() + nreg6);
-    std::copy_n(std::vector<uint8_t>{0xD4, 0xFF, 0x00, 0x00}.begin(), 4, expected.begin() + nreg6 + 4);
+    std::copy_n(std::vector<uint8_t>{0xD4, 0xFF, 0x00, 0x00}.begin(), 4,
+                expected.begin() + nreg6 + 4);
     EXPECT_EQ(log.sent, expected);
     // Every byte sent is followed by exactly one wait.
     ASSERT_EQ(log.entries.size(), 260u);
@@ -196,8 +197,8 @@ TEST_F(DeviceLinkTest, WriteRepliesFillBufferAndViewShowsFromPositionOne) {
     EXPECT_EQ(link.ReplyFlag, 1);
     EXPECT_EQ(link.RxEventCount, 130);
     EXPECT_EQ(view.edit7, "130");
-    EXPECT_EQ(link.DeviceBuffer[0], 0xA8);  // ~0x57
-    EXPECT_EQ(link.DeviceBuffer[1], 0xF2);  // ~0x0D
+    EXPECT_EQ(link.DeviceBuffer[0], 0xA8);            // ~0x57
+    EXPECT_EQ(link.DeviceBuffer[1], 0xF2);            // ~0x0D
     EXPECT_EQ(view.memo2.substr(0, 9), "A8 F2 0C ");  // ~0xF3, the first image byte
     EXPECT_EQ(view.memo2.size(), 130u * 3);
 
@@ -425,8 +426,8 @@ TEST_F(DeviceLinkTest, ModemLinesAndManualSend) {
     link.manualSend('a');
     link.manualCR();
     link.rs232c1Close();
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0",
-                                                     "rts 0"}));
+    EXPECT_EQ(log.entries,
+              (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0", "rts 0"}));
 }
 
 TEST_F(DeviceLinkTest, AFloodIsTakenInBlocksAndTurnsThatGiveTheLoopItsTurn) {

@@ -1,9 +1,9 @@
 // The reasons a failed open gives the operator, one per kind of failure.
+#include "serial/open_failure.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
-
-#include "serial/open_failure.h"
 
 namespace tv {
 namespace {
@@ -16,7 +16,10 @@ TEST(OpenFailureReason, NamesPortDeviceReasonAndNextStep) {
         std::vector<const char*> says;
     };
     const Case cases[] = {
-        {EACCES, "com1", "/dev/ttyS0", {"Port \"com1\" (/dev/ttyS0) did not open: permission denied", "dialout"}},
+        {EACCES,
+         "com1",
+         "/dev/ttyS0",
+         {"Port \"com1\" (/dev/ttyS0) did not open: permission denied", "dialout"}},
         {EPERM, "com1", "/dev/ttyS0", {"permission denied", "group"}},
         {EBUSY, "COM3", "/dev/ttyUSB0", {"(/dev/ttyUSB0)", "another program holds it"}},
         {EWOULDBLOCK, "com3", "/dev/ttyUSB0", {"another program holds it"}},
