@@ -328,7 +328,6 @@ std::string TForm1::currentDirectory() const {
 // ---- Ratio finder ----------------------------------------------------------
 
 void TForm1::CaptionInit() { m_finder.captionInit(); }
-void TForm1::CalcPLLReg() { m_finder.calcPLLReg(); }
 void TForm1::Button4Click() { m_finder.search(); }
 void TForm1::Button3Click() { m_finder.prev(); }
 void TForm1::Button5Click() { CaptionInit(); }
@@ -348,38 +347,6 @@ SynthOptions TForm1::options() const {
 }
 
 std::string TForm1::decimalSeparator() const { return s(QLocale::system().decimalPoint()); }
-
-// Memo2 behaves as a classic memo: adding a line ends it with a line break, and
-// appended text runs on in the last line. Appends are gathered and shown at the
-// end of the handler, so a flood of bytes does not re-lay the memo once per byte.
-void TForm1::clearStatus() {
-    m_pendingStatus.clear();
-    Memo2->clear();
-    m_statusEndsInLineBreak = true;
-}
-
-void TForm1::addStatusLine(const std::string& line) {
-    QString text = m_statusEndsInLineBreak ? QString() : QStringLiteral("\n");
-    text += q(line);
-    text += QLatin1Char('\n');
-    appendStatusText(s(text));
-    flushStatus();
-}
-
-void TForm1::appendStatusText(const std::string& text) {
-    if (text.empty()) return;
-    m_pendingStatus += q(text);
-    m_statusEndsInLineBreak = text.back() == '\n';
-}
-
-void TForm1::flushStatus() {
-    if (m_pendingStatus.isEmpty()) return;
-    QTextCursor end(Memo2->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(m_pendingStatus);
-    m_pendingStatus.clear();
-    Memo2->verticalScrollBar()->setValue(Memo2->verticalScrollBar()->maximum());
-}
 
 void TForm1::setSearchCaption(const std::string& caption) { Button4->setText(q(caption)); }
 

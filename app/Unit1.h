@@ -2,6 +2,7 @@
 // The main window: every control of the configurator and the handlers behind them.
 // The handlers are thin: they read control texts and indices, call into the synth,
 // device and serial rooms with plain values, and show what comes back.
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
+#include "device/serial_port_binding.h"
 #include "serial/serial_os.h"
 #include "synth/finder_view.h"
 #include "synth/ratio_finder.h"
@@ -47,10 +49,10 @@ public:
         *Button9, *Button10, *Button11, *Button12, *Button13, *Button14, *Button15;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
-        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18,
-        *Label19, *Label20, *Label21;
-    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5,
-        *RadioGroup6, *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
+        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18, *Label19,
+        *Label20, *Label21;
+    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5, *RadioGroup6,
+        *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
     QComboBox *ComboBox1, *ComboBox2;
     QPlainTextEdit *Memo1, *Memo2, *Memo3;
     QPushButton* BitBtn1;
@@ -71,7 +73,6 @@ public:
     void FormCreate();
     bool FormClose();  // false when the window has to stay open
     void CaptionInit();
-    void CalcPLLReg();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -85,10 +86,8 @@ public:
     void Button14Click();
     void Button15Click();
     void Edit8KeyPress(const QString& typed);
-    void rs232c1RXCHAR();
-    void rs232c1PACKET();
-    void rs232c1Open();
-    void rs232c1Close();
+    // The component's events (rs232c1RXCHAR and the others) are bound straight
+    // to the device link's handlers of those names; the window only shows.
 
     // Setting a combo box's index: the value it already has changes nothing; a value
     // outside its list leaves no item selected.
@@ -132,6 +131,7 @@ private:
     void setBufferView(const std::string& text) override;
     void showMessage(const std::string& text) override;
     void setCommandsEnabled(bool enabled) override;
+    void closeLostLine() override;
 
     void flushStatus();
     QLabel* finderLabel(FinderLabel label) const;
@@ -142,13 +142,15 @@ private:
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Trs232c> m_rs232c1;
-    std::unique_ptr<DevicePort> m_portAdapter;
+    std::unique_ptr<SerialPortBinding> m_portBinding;
     std::unique_ptr<QtEventWaiter> m_waiter;
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
-    QString m_pendingStatus;
     bool m_statusEndsInLineBreak = true;
+    QString m_pendingStatus;  // Memo2's text not laid out yet
+    QElapsedTimer m_lastStatusFlush;
+    bool m_statusFlushQueued = false;
 };
 
 }  // namespace tv

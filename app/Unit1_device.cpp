@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "app/Unit1.h"
@@ -13,27 +16,16 @@
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
+#include "device/serial_port_binding.h"
 #include "serial/rs232c.h"
-#include "serial/unit_line.h"
 
 namespace tv {
 
 namespace {
 
-// The protocol's view of the window's serial component.
-class PortAdapter : public DevicePort {
-public:
-    explicit PortAdapter(Trs232c& port) : m_port(port) {}
-    bool writebyte(uint8_t b) override { return m_port.writebyte(b); }
-    bool readbyte(uint8_t& b) override { return m_port.readbyte(b); }
-    bool read(uint8_t* buffer, int32_t count) override { return m_port.read(buffer, count); }
-    int32_t rxcount() override { return m_port.rxcount(); }
-    bool setdtr(bool on) override { return m_port.setdtr(on); }
-    bool setrts(bool on) override { return m_port.setrts(on); }
-
-private:
-    Trs232c& m_port;
-};
+// Memo2 keeps at most this much of its latest text; older text goes from the front.
+constexpr int kStatusLimit = 64 * 1024;
+constexpr qint64 kStatusInterval = 100;  // ms between two layouts of Memo2 during a flood
 
 // The bit rate of the selected ComboBox2 item; 9600 when none is selected or
 // its text is not a whole number.
@@ -83,19 +75,20 @@ void TForm1::saveSettings() {
 void TForm1::createPort(std::unique_ptr<SerialOs> os) {
     m_rs232c1 = os ? std::make_unique<Trs232c>(std::move(os), qtUiPosterFactory())
                    : std::make_unique<Trs232c>(qtUiPosterFactory());
+    // The component's defaults are the line this window runs (8 data bits, one
+    // stop bit, no parity, no flow control, 30 s transfer bounds, no packet
+    // event, no messages of its own); port name and bit rate are set at each open.
     Trs232c& port = *m_rs232c1;
-    port.portname = "COM1";
-    applyUnitLineSettings(port);
-    port.OnRXCHAR = [this](Trs232c&) { rs232c1RXCHAR(); };
-    port.OnPACKET = [this](Trs232c&) { rs232c1PACKET(); };
-    port.OnOpen = [this](Trs232c&) { rs232c1Open(); };
-    port.OnClose = [this](Trs232c&) { rs232c1Close(); };
     port.exceptionReport = [this](const std::exception& e) { reportError(this, e); };
 
-    m_portAdapter = std::make_unique<PortAdapter>(port);
+    m_portBinding = std::make_unique<SerialPortBinding>(port);
     m_waiter = std::make_unique<QtEventWaiter>();
-    m_link = std::make_unique<DeviceLink>(*m_portAdapter, *m_waiter,
-                                          static_cast<DeviceView&>(*this));
+    m_link =
+        std::make_unique<DeviceLink>(*m_portBinding, *m_waiter, static_cast<DeviceView&>(*this));
+    m_portBinding->bind(*m_link);
+    // The link writes the status memo without end; it keeps no undo history,
+    // which would hold every text the memo has dropped.
+    Memo2->setUndoRedoEnabled(false);
 }
 
 void TForm1::openPort() {
@@ -104,6 +97,7 @@ void TForm1::openPort() {
     Button1->setEnabled(false);
     Button2->setEnabled(true);
     if (rs232c1().open()) return;
+    addStatusLine(rs232c1().openFailureReason());
     dialogs().beep();
     dialogs().showMessage(this, QStringLiteral("Error"));
     Button1->setEnabled(true);
@@ -121,6 +115,8 @@ void TForm1::Button2Click() {
     Button2->setEnabled(false);
 }
 
+void TForm1::closeLostLine() { Button2Click(); }
+
 // ---- Device commands -------------------------------------------------------
 
 // A command's wait may have been ended by a close of the window: close for real
@@ -131,16 +127,19 @@ void TForm1::closeIfAskedDuringCommand() {
 
 void TForm1::Button6Click() {
     m_link->write(channelTable);
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
 void TForm1::Button11Click() {
     m_link->dump();
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
 void TForm1::Button10Click() {
     m_link->initialize();
+    flushStatus();
     closeIfAskedDuringCommand();
 }
 
@@ -150,18 +149,6 @@ void TForm1::Button12Click() { m_link->manualCR(); }
 void TForm1::Edit8KeyPress(const QString& typed) {
     for (char c : typed.toStdString()) m_link->manualSend(static_cast<uint8_t>(c));
 }
-
-void TForm1::rs232c1RXCHAR() {
-    struct FlushAtEnd {
-        TForm1* form;
-        ~FlushAtEnd() { form->flushStatus(); }
-    } flush{this};
-    m_link->onRxChar();
-}
-
-void TForm1::rs232c1PACKET() { m_link->onPacket(); }
-void TForm1::rs232c1Open() { m_link->onOpen(); }
-void TForm1::rs232c1Close() { m_link->onClose(); }
 
 void TForm1::showRxEventCount(const std::string& text) { Edit7->setText(q(text)); }
 
@@ -179,6 +166,70 @@ void TForm1::showMessage(const std::string& text) {
 
 void TForm1::setCommandsEnabled(bool enabled) {
     for (QPushButton* b : {Button6, Button10, Button11}) b->setEnabled(enabled);
+}
+
+// ---- Status memo ------------------------------------------------------------
+
+// Memo2 behaves as a classic memo: adding a line ends it with a line break, and
+// appended text runs on in the last line. The receive handler hands over a whole
+// turn's bytes at once, so a flood lays the memo out once per turn, and only the
+// last kStatusLimit characters are kept, so a long session stays small.
+void TForm1::clearStatus() {
+    m_pendingStatus.clear();
+    Memo2->clear();
+    m_statusEndsInLineBreak = true;
+}
+
+void TForm1::addStatusLine(const std::string& line) {
+    std::string text = m_statusEndsInLineBreak ? std::string() : std::string("\n");
+    text += line;
+    text += '\n';
+    appendStatusText(text);
+    flushStatus();
+}
+
+void TForm1::appendStatusText(const std::string& text) {
+    if (text.empty()) return;
+    m_statusEndsInLineBreak = text.back() == '\n';
+    m_pendingStatus += q(text);
+    if (m_pendingStatus.size() > kStatusLimit)
+        m_pendingStatus = m_pendingStatus.right(kStatusLimit);
+    // Laying out the memo's long last line costs milliseconds: during a flood it
+    // is done at most every kStatusInterval, otherwise at once.
+    const qint64 sinceLast =
+        m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
+    if (sinceLast >= kStatusInterval) {
+        flushStatus();
+    } else if (!m_statusFlushQueued) {
+        m_statusFlushQueued = true;
+        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this,
+                           [this] { flushStatus(); });
+    }
+}
+
+void TForm1::flushStatus() {
+    m_statusFlushQueued = false;
+    m_lastStatusFlush.start();
+    if (m_pendingStatus.isEmpty()) return;
+    QTextDocument* doc = Memo2->document();
+    if (m_pendingStatus.size() >= kStatusLimit) {
+        Memo2->setPlainText(m_pendingStatus);
+    } else {
+        QTextCursor cursor(doc);
+        cursor.beginEditBlock();  // one layout for the insert and the cut
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(m_pendingStatus);
+        // characterCount() counts the closing paragraph separator too.
+        const int excess = doc->characterCount() - 1 - kStatusLimit;
+        if (excess > 0) {
+            cursor.setPosition(0);
+            cursor.setPosition(excess, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        cursor.endEditBlock();
+    }
+    m_pendingStatus.clear();
+    Memo2->verticalScrollBar()->setValue(Memo2->verticalScrollBar()->maximum());
 }
 
 }  // namespace tv

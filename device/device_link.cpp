@@ -10,10 +10,7 @@ namespace tv {
 
 namespace {
 
-constexpr uint8_t kCommandWrite = 0x57;       // 'W'
-constexpr uint8_t kCommandDump = 0x44;        // 'D'
-constexpr uint8_t kCommandInitialize = 0x49;  // 'I'
-constexpr uint8_t kCR = 0x0D;
+using protocol::kCR;
 constexpr int kViewRows = 17;
 constexpr int kViewColumns = 16;
 constexpr int kPacketBufferSize = 1025;
@@ -46,6 +43,7 @@ class DeviceLink::CommandScope {
 public:
     explicit CommandScope(DeviceLink& link) : m_link(link) {
         m_link.m_busy = true;
+        m_link.m_lineLost = false;
         m_link.m_view.setCommandsEnabled(false);
     }
     CommandScope(const CommandScope&) = delete;
@@ -72,7 +70,7 @@ bool DeviceLink::write(const ChannelTable& table) {
 
     std::array<uint8_t, kImageSize> image{};
     for (size_t c = 0; c < ChannelTable::kChannels; ++c) {
-        uint8_t* block = image.data() + 16 * c;
+        uint8_t* block = image.data() + protocol::kChannelBlock * c;
         putWord(block, table.InitReg[c]);
         putWord(block + 4, table.RefReg[c]);
         putWord(block + 8, table.NReg[c]);
@@ -83,7 +81,7 @@ bool DeviceLink::write(const ChannelTable& table) {
     // would otherwise overwrite image bytes not yet sent.
     std::copy(image.begin(), image.end(), DeviceBuffer.begin() + kImageStart);
 
-    m_port.writebyte(kCommandWrite);
+    m_port.writebyte(protocol::kWrite);
     if (!WaitForReply()) {
         return false;
     }
@@ -109,7 +107,7 @@ bool DeviceLink::dump() {
     CommandScope scope(*this);
     BufferPos = 0;
     ReplyFlag = 0;
-    m_port.writebyte(kCommandDump);
+    m_port.writebyte(protocol::kDump);
     if (!WaitForReply()) {
         return false;
     }
@@ -125,7 +123,7 @@ bool DeviceLink::initialize() {
     }
     CommandScope scope(*this);
     ReplyFlag = 0;  // BufferPos is left alone: the answer lands behind earlier data
-    m_port.writebyte(kCommandInitialize);
+    m_port.writebyte(protocol::kInitialize);
     if (!WaitForReply()) {
         return false;
     }
@@ -147,39 +145,65 @@ void DeviceLink::viewBuffer() {
     m_view.setBufferView(text);
 }
 
-void DeviceLink::manualSend(uint8_t b) {
-    m_port.writebyte(b);
-}
+void DeviceLink::manualSend(uint8_t b) { m_port.writebyte(b); }
 
-void DeviceLink::manualCR() {
-    m_port.writebyte(kCR);
-}
+void DeviceLink::manualCR() { m_port.writebyte(kCR); }
 
-void DeviceLink::onRxChar() {
+void DeviceLink::rs232c1RXCHAR() {
     // Counted even when the port has closed meanwhile: the event was handled.
     countUp(RxEventCount);
     m_view.showRxEventCount(std::to_string(RxEventCount));
-    while (m_port.rxcount() > 0) {
-        uint8_t b = 0;
-        const bool ok = m_port.readbyte(b);
-        if (ok) {
-            RxByte = b;
-        } else {
-            // RxByte keeps the byte before, which is stored and shown once more.
-            m_view.showMessage("データ読込みエラー");
-        }
-        ReplyFlag = 1;
-        m_view.appendStatusText(hexByte(RxByte) + " ");
-        storeReceived(RxByte);
-        if (!ok) {
-            // A dead port can go on reporting bytes that no read delivers; one
-            // message per event is enough, the rest waits for the next event.
-            break;
-        }
-    }
+    // During a flood the events queue up faster than turns end; the queued turn
+    // takes what is waiting, so the loop's pass over them stays short.
+    if (!m_turnPending) receiveTurn();
 }
 
-void DeviceLink::onPacket() {
+void DeviceLink::continueReceive() {
+    m_turnPending = false;
+    receiveTurn();
+}
+
+void DeviceLink::receiveTurn() {
+    const auto until = std::chrono::steady_clock::now() + kReceiveSlice;
+    std::array<uint8_t, kReceiveBlock> block;
+    // The text of the whole turn goes to the view at once: the memo is laid out
+    // once per turn, not once per byte.
+    std::string shown;
+    bool first = true;
+    for (int32_t waiting = m_port.rxcount(); waiting > 0; waiting = m_port.rxcount()) {
+        // A flood must not hold the window: the rest is taken at the next turn.
+        if (!first && std::chrono::steady_clock::now() >= until) {
+            m_turnPending = true;
+            m_port.receiveAgain();
+            break;
+        }
+        first = false;
+        const int32_t count = std::min<int32_t>(waiting, kReceiveBlock);
+        if (!m_port.read(block.data(), count)) {
+            // RxByte keeps the byte before, which is stored and shown once more.
+            // A dead port can go on reporting bytes that no read delivers; one
+            // message per event is enough, the rest waits for the next event.
+            m_view.appendStatusText(shown);
+            shown.clear();
+            m_view.showMessage("データ読込みエラー");
+            handleReceived(RxByte, shown);
+            break;
+        }
+        shown.reserve(shown.size() + static_cast<size_t>(count) * 3);
+        for (int32_t i = 0; i < count; ++i) handleReceived(block[static_cast<size_t>(i)], shown);
+    }
+    m_view.appendStatusText(shown);
+}
+
+void DeviceLink::handleReceived(uint8_t b, std::string& shown) {
+    RxByte = b;
+    ReplyFlag = 1;
+    shown += hexByte(RxByte);
+    shown += ' ';
+    storeReceived(RxByte);
+}
+
+void DeviceLink::rs232c1PACKET() {
     m_view.showMessage("パケットサイズです");
     int32_t count = m_port.rxcount();
     if (count <= 0) {
@@ -192,20 +216,32 @@ void DeviceLink::onPacket() {
     m_port.read(discard.data(), count);
 }
 
-void DeviceLink::onOpen() {
+void DeviceLink::rs232c1Open() {
     m_port.setdtr(true);
     m_port.setrts(true);
 }
 
-void DeviceLink::onClose() {
+void DeviceLink::rs232c1Close() {
     m_port.setdtr(false);
     m_port.setrts(false);
+}
+
+void DeviceLink::rs232c1LINELOST() {
+    m_lineLost = true;  // a command waiting now stops once this handler returns
+    m_view.closeLostLine();
+    m_view.addStatusLine(
+        "The line to the unit was lost and the port is closed; \"Open\" reopens it.");
 }
 
 bool DeviceLink::WaitForReply() {
     const auto deadline = std::chrono::steady_clock::now() + kReplyTimeout;
     while (ReplyFlag == 0) {
+        if (m_lineLost) {
+            m_view.addStatusLine("No reply from the unit");
+            return false;
+        }
         EventWaiter::Outcome outcome = m_waiter.waitForEvents(deadline);
+        if (m_lineLost && ReplyFlag == 0) continue;  // stops at the test above
         // A waiter kept busy by other events must not stretch the wait.
         if (outcome == EventWaiter::Outcome::Handled && ReplyFlag == 0 &&
             std::chrono::steady_clock::now() >= deadline) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/channel_table.h"
+#include "device/protocol_bytes.h"
 
 namespace tv {
 
@@ -15,11 +16,13 @@ class DevicePort {
 public:
     virtual ~DevicePort() = default;
     virtual bool writebyte(uint8_t b) = 0;
-    virtual bool readbyte(uint8_t& b) = 0;
     virtual bool read(uint8_t* buffer, int32_t count) = 0;
     virtual int32_t rxcount() = 0;  // -1 when closed
     virtual bool setdtr(bool on) = 0;
     virtual bool setrts(bool on) = 0;
+    // Has the link's continueReceive called at the event loop's next turn,
+    // behind the events waiting now.
+    virtual void receiveAgain() = 0;
 };
 
 // How a command waits: handle pending events (the receive handler among them),
@@ -41,14 +44,19 @@ public:
     virtual void setBufferView(const std::string& text) = 0;     // Memo3, whole text
     virtual void showMessage(const std::string& text) = 0;       // modal box, one OK button
     virtual void setCommandsEnabled(bool enabled) = 0;           // Write, Initialize, Dump
+    virtual void closeLostLine() = 0;                            // close the port as "Close" does
 };
 
 class DeviceLink {
 public:
-    static constexpr int kBufferSize = 1025;      // positions 0..1024
-    static constexpr int kImageStart = 513;       // ChannelImage: 513..640
-    static constexpr int kImageSize = 128;
+    static constexpr int kBufferSize = protocol::kBufferSize;
+    static constexpr int kImageStart = protocol::kImageStart;  // ChannelImage: 513..640
+    static constexpr int kImageSize = protocol::kImageSize;
     static constexpr std::chrono::milliseconds kReplyTimeout{2000};
+    // The receive handler reads at most this many bytes at once, and gives the
+    // event loop its turn after this much work while bytes are still waiting.
+    static constexpr int kReceiveBlock = 4096;
+    static constexpr std::chrono::milliseconds kReceiveSlice{50};
 
     DeviceLink(DevicePort& port, EventWaiter& waiter, DeviceView& view);
 
@@ -61,11 +69,14 @@ public:
     void manualSend(uint8_t b);             // hidden Edit8
     void manualCR();                        // hidden "send"
 
-    // Port events.
-    void onRxChar();
-    void onPacket();
-    void onOpen();
-    void onClose();
+    // The serial component's events, bound to these directly.
+    void rs232c1RXCHAR();
+    void rs232c1PACKET();
+    void rs232c1Open();
+    void rs232c1Close();
+    void rs232c1LINELOST();  // the line went away: closed, and a waiting command stops
+    // The next turn of a receive that gave the event loop its turn.
+    void continueReceive();
 
     bool busy() const { return m_busy; }
 
@@ -83,11 +94,17 @@ private:
     // program is shutting down, and the command must stop.
     bool WaitForReply();
     void storeReceived(uint8_t b);
+    // Reads and handles what is waiting, for one turn of at most kReceiveSlice.
+    void receiveTurn();
+    // One byte as the receive rules handle it; its text goes onto `shown`.
+    void handleReceived(uint8_t b, std::string& shown);
 
     DevicePort& m_port;
     EventWaiter& m_waiter;
     DeviceView& m_view;
     bool m_busy = false;
+    bool m_lineLost = false;     // since the running command began
+    bool m_turnPending = false;  // a continueReceive is queued
 };
 
 }  // namespace tv

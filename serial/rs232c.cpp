@@ -5,6 +5,7 @@
 
 #include "serial/comthd.h"
 #include "serial/line_words.h"
+#include "serial/open_failure.h"
 
 namespace tv {
 
@@ -20,11 +21,17 @@ struct EventRow {
 };
 
 constexpr EventRow kRows[] = {
-    {WM_RS_BREAK, EV_BREAK, &Trs232c::OnBREAK},    {WM_RS_CTS, EV_CTS, &Trs232c::OnCTS},
-    {WM_RS_DSR, EV_DSR, &Trs232c::OnDSR},          {WM_RS_ERR, EV_ERR, &Trs232c::OnERR},
-    {WM_RS_RING, EV_RING, &Trs232c::OnRING},       {WM_RS_RLSD, EV_RLSD, &Trs232c::OnRLSD},
-    {WM_RS_PACKET, EV_RXCHAR, &Trs232c::OnPACKET}, {WM_RS_RXCHAR, EV_RXCHAR, &Trs232c::OnRXCHAR},
-    {WM_RS_RXFLAG, EV_RXFLAG, &Trs232c::OnRXFLAG}, {WM_RS_TXEMPTY, EV_TXEMPTY, &Trs232c::OnTXEMPTY},
+    {WM_RS_BREAK, EV_BREAK, &Trs232c::OnBREAK},
+    {WM_RS_CTS, EV_CTS, &Trs232c::OnCTS},
+    {WM_RS_DSR, EV_DSR, &Trs232c::OnDSR},
+    {WM_RS_ERR, EV_ERR, &Trs232c::OnERR},
+    {WM_RS_RING, EV_RING, &Trs232c::OnRING},
+    {WM_RS_RLSD, EV_RLSD, &Trs232c::OnRLSD},
+    {WM_RS_PACKET, EV_RXCHAR, &Trs232c::OnPACKET},
+    {WM_RS_RXCHAR, EV_RXCHAR, &Trs232c::OnRXCHAR},
+    {WM_RS_RXFLAG, EV_RXFLAG, &Trs232c::OnRXFLAG},
+    {WM_RS_TXEMPTY, EV_TXEMPTY, &Trs232c::OnTXEMPTY},
+    {WM_RS_LINELOST, EV_LINELOST, &Trs232c::OnLINELOST},
 };
 
 }  // namespace
@@ -71,10 +78,11 @@ uint32_t Trs232c::eventMaskFromBindings() const {
     for (const EventRow& row : kRows) {
         if ((this->*row.event).bound()) mask |= row.bit;
     }
-    return mask;
+    return mask & ~EV_LINELOST;  // reported whatever the mask
 }
 
 bool Trs232c::failOpen(const char* message) {
+    m_openError = m_os->lastError();
     say(message);
     m_os->purge(PURGE_TXABORT | PURGE_RXABORT);
     // Release the device: it was opened exclusively, and holding it would shut
@@ -86,9 +94,11 @@ bool Trs232c::failOpen(const char* message) {
 bool Trs232c::open() {
     if (m_open) return false;
     if (!m_os->openPort(portname)) {
+        m_openError = m_os->lastError();
         say("回線オープンエラー");
         return false;
     }
+    m_openError = {};
     if (!m_os->setupQueues(rxbuffsize, txbuffsize)) return failOpen("バッファサイズ設定エラー");
 
     m_os->getLineState(m_dcb);  // the port's present settings are the base
@@ -112,6 +122,9 @@ bool Trs232c::open() {
     m_timeouts.WriteTotalTimeoutMultiplier = 0;
     m_timeouts.WriteTotalTimeoutConstant = static_cast<uint32_t>(txtimeout);
     if (!m_os->setTimeouts(m_timeouts)) return failOpen("タイムアウト時間設定エラー");
+    // Replies then come without the batching delay of USB adapters; ports that
+    // have no such setting (pseudo-terminals) refuse, which changes nothing.
+    m_os->requestLowLatency();
 
     m_eventMask = eventMaskFromBindings();
     m_os->setEventMask(m_eventMask);
@@ -180,6 +193,10 @@ bool Trs232c::writebyte(uint8_t b) {
     return write(m_byteCell, 1);
 }
 
+std::string Trs232c::openFailureReason(OpenRetry retry) const {
+    return tv::openFailureReason(portname, m_openError, retry);
+}
+
 int32_t Trs232c::rxcount() {
     if (!m_open) return -1;
     int32_t queued = 0;
@@ -212,8 +229,20 @@ void Trs232c::postevents() {
     }
 }
 
+void Trs232c::callLater(std::function<void()> call) {
+    m_later.push_back(std::move(call));
+    m_poster->post(WM_RS_LATER);
+}
+
 void Trs232c::wndproc(TMessage& message) {
     try {
+        if (message.Msg == WM_RS_LATER) {
+            if (m_later.empty()) return;
+            const std::function<void()> call = std::move(m_later.front());
+            m_later.pop_front();
+            call();
+            return;
+        }
         for (const EventRow& row : kRows) {
             if (row.message != message.Msg) continue;
             const TNotifyEvent& event = this->*row.event;

@@ -9,6 +9,7 @@
 // message through `showMessage`.
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "serial/notify_event.h"
+#include "serial/open_failure.h"
 #include "serial/rsflowset.h"
 #include "serial/serial_os.h"
 #include "serial/ui_poster.h"
@@ -44,6 +46,10 @@ inline constexpr uint32_t WM_RS_PACKET = WM_APP + 507;
 inline constexpr uint32_t WM_RS_RXCHAR = WM_APP + 508;
 inline constexpr uint32_t WM_RS_RXFLAG = WM_APP + 509;
 inline constexpr uint32_t WM_RS_TXEMPTY = WM_APP + 510;
+// Posted when the monitor sees that the line has gone away (EV_LINELOST).
+inline constexpr uint32_t WM_RS_LINELOST = WM_APP + 511;
+// Runs the oldest call queued by callLater.
+inline constexpr uint32_t WM_RS_LATER = WM_APP + 512;
 
 class Trs232c {
 public:
@@ -96,6 +102,9 @@ public:
     TNotifyEvent OnOpen;
     TNotifyEvent OnClose;
     TNotifyEvent OnPACKET;
+    // The line went away under the open port; the port stays open (transfers
+    // fail) until the handler closes it. Needs no mask bit: any monitor sees it.
+    TNotifyEvent OnLINELOST;
 
     // Shows the component's own messages when `debug` is set; none by default.
     MessageSeam showMessage;
@@ -116,10 +125,16 @@ public:
     void postevents();
     // UI thread: runs the handler of a posted message.
     void wndproc(TMessage& message);
+    // UI thread: runs `call` on the UI thread at the event loop's next turn,
+    // behind the messages queued now, so a handler that stopped to let the loop
+    // run can go on. Calls still queued are dropped with the component.
+    void callLater(std::function<void()> call);
 
     bool isOpen() const { return m_open; }
     // Why the last platform call failed.
     SerialError lastError() const { return m_os->lastError(); }
+    // After a failed open: the port, its device and the reason in plain words.
+    std::string openFailureReason(OpenRetry retry = OpenRetry::OpenButton) const;
 
 private:
     bool failOpen(const char* message);
@@ -135,8 +150,10 @@ private:
     int32_t m_queueCount = 0;  // written by open before the monitor starts, then by the monitor
     std::unique_ptr<tcommthread> m_monitor;
     bool m_open = false;
+    SerialError m_openError;  // kept before the clean-up of a failed open overwrites it
     bool m_monitorFlag = false;
     std::vector<uint8_t> m_txCopy;
+    std::deque<std::function<void()>> m_later;  // UI thread only
     uint8_t m_byteCell[2] = {0, 0};
     std::unique_ptr<UiPoster> m_poster;
 };

@@ -45,6 +45,10 @@ inline constexpr uint32_t EV_RLSD = 0x0020;
 inline constexpr uint32_t EV_BREAK = 0x0040;
 inline constexpr uint32_t EV_ERR = 0x0080;
 inline constexpr uint32_t EV_RING = 0x0100;
+// Not a mask bit: waitEvent reports it once, whatever the mask, when the line
+// has gone away under the open port (an adapter pulled, the far end of a
+// pseudo-terminal closed). Transfers fail from then on.
+inline constexpr uint32_t EV_LINELOST = 0x80000000;
 
 // Purge flags.
 inline constexpr uint32_t PURGE_TXABORT = 0x0001;
@@ -61,10 +65,14 @@ inline constexpr uint32_t CLRDTR = 6;
 // What went wrong in the last failed call, in a small vocabulary plus the
 // system's own text.
 struct SerialError {
-    enum class Kind { None, NotFound, Busy, Refused, TimedOut, HungUp, Other };
+    enum class Kind { None, NotFound, Busy, Denied, Refused, TimedOut, HungUp, Other };
     Kind kind = Kind::None;
     int code = 0;  // errno on POSIX
     std::string message;
+    // The device of the port the failed call worked on, as the system names it
+    // ("/dev/ttyS0", "\\\\.\\COM3"); empty when the name given to openPort
+    // stands for no device at all.
+    std::string device{};
 };
 
 class SerialOs {
@@ -81,12 +89,20 @@ public:
     // False when the port refuses the settings.
     virtual bool setLineState(const LineState& state) = 0;
     virtual bool setTimeouts(const Timeouts& timeouts) = 0;
+    // Asks the driver to hand each received byte on at once instead of holding
+    // it for a batch (Linux: ASYNC_LOW_LATENCY via TIOCGSERIAL/TIOCSSERIAL; a
+    // USB adapter otherwise holds replies for up to 16 ms). Called by open once
+    // the line is set. False where the driver has no such setting (a
+    // pseudo-terminal) or refuses it; the caller then goes on as before.
+    virtual bool requestLowLatency() = 0;
     // The events that waitEvent reports. Setting 0 ends a wait in progress at
     // once, with an event word of 0, and is safe while another thread waits;
     // a nonzero mask is set while no thread waits.
     virtual bool setEventMask(uint32_t mask) = 0;
     // Blocks until a selected event occurs (or the mask is cleared) and writes
     // what occurred into `events`. Runs on the monitor thread. False on failure.
+    // A line that has gone away is reported once as EV_LINELOST, unmasked; the
+    // waits after that block until the mask is cleared.
     virtual bool waitEvent(uint32_t& events) = 0;
     // Bytes waiting in the input queue; also clears the port's error state.
     // Safe to call from the monitor thread while the UI thread transfers.

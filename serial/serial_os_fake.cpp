@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "serial/open_failure.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -56,6 +57,15 @@ void FakeSerialOs::injectEvents(uint32_t events) {
     m_pending |= events;
     m_changed.notify_all();
 }
+
+void FakeSerialOs::hangUp() {
+    std::lock_guard lock(m_mutex);
+    m_hungUp = true;
+    m_pending |= EV_LINELOST;
+    m_changed.notify_all();
+}
+
+int FakeSerialOs::lowLatencyRequests() const { return attempts(Op::LowLatency); }
 
 std::vector<std::string> FakeSerialOs::calls() const {
     std::lock_guard lock(m_mutex);
@@ -129,16 +139,19 @@ int FakeSerialOs::enter(Op op, const std::string& line) {
 }
 
 bool FakeSerialOs::failed(int err) {
-    m_lastError = errorFromErrno(err);
+    m_lastError = serialErrorFromErrno(err);
+    m_lastError.device = m_device;
     return false;
 }
 
 bool FakeSerialOs::openPort(const std::string& name) {
     std::lock_guard lock(m_mutex);
+    if (!m_open) m_device = name;  // a name stands for the device of that name
     if (int err = enter(Op::Open, "open " + name)) return failed(err);
     if (m_open) return failed(EBUSY);
     if (name.empty()) return failed(ENOENT);
     m_open = true;
+    m_hungUp = false;
     return true;
 }
 
@@ -178,6 +191,12 @@ bool FakeSerialOs::setTimeouts(const Timeouts& t) {
     return true;
 }
 
+bool FakeSerialOs::requestLowLatency() {
+    std::lock_guard lock(m_mutex);
+    if (int err = enter(Op::LowLatency, "")) return failed(err);
+    return m_open || failed(EBADF);
+}
+
 bool FakeSerialOs::setEventMask(uint32_t mask) {
     std::lock_guard lock(m_mutex);
     if (int err = enter(Op::SetEventMask, "setEventMask " + hex(mask))) return failed(err);
@@ -192,9 +211,10 @@ bool FakeSerialOs::waitEvent(uint32_t& events) {
     if (enter(Op::WaitEvent, "") != 0) return false;
     ++m_waiters;
     m_changed.notify_all();
-    m_changed.wait(lock, [&] { return m_mask == 0 || (m_pending & m_mask) != 0; });
+    const auto reported = [&] { return m_mask == 0 ? 0u : m_pending & (m_mask | EV_LINELOST); };
+    m_changed.wait(lock, [&] { return m_mask == 0 || reported() != 0; });
     --m_waiters;
-    events = m_pending & m_mask;
+    events = reported();
     m_pending &= ~events;
     return true;
 }
@@ -227,8 +247,8 @@ bool FakeSerialOs::beginTransfer(Op op, const char* verb, int32_t count, int32_t
         if (err != EAGAIN) failed(err);
         return false;
     }
-    if (!m_open || count < 0) {
-        failed(m_open ? EINVAL : EBADF);
+    if (!m_open || count < 0 || m_hungUp) {
+        failed(!m_open ? EBADF : (m_hungUp ? EIO : EINVAL));
         result = -1;
         return false;
     }

@@ -29,7 +29,8 @@ public:
         Read,
         Write,
         CreateEvents,
-        Close
+        Close,
+        LowLatency
     };
 
     // --- script ---
@@ -46,6 +47,8 @@ public:
     void injectBytes(const std::vector<uint8_t>& bytes);
     // Line events, reported by the next wait as far as the mask selects them.
     void injectEvents(uint32_t events);
+    // The line goes away: the next wait reports EV_LINELOST, transfers fail with EIO.
+    void hangUp();
 
     // --- observe ---
     // One line per call, e.g. "open COM1", "purge 0x3", "escape 5",
@@ -60,6 +63,9 @@ public:
     std::vector<uint8_t> written() const;
     size_t queued() const;
     bool isOpen() const;
+    // Low-latency requests made, refused ones included. Kept out of calls():
+    // the request is advice, not a step of the port's set-up.
+    int lowLatencyRequests() const;
     // Waits until a thread is blocked in waitEvent; false when none came in time.
     bool waitForWaiter(int timeoutMs) const;
     static std::string describe(const LineState& state);
@@ -70,6 +76,7 @@ public:
     bool getLineState(LineState& state) override;
     bool setLineState(const LineState& state) override;
     bool setTimeouts(const Timeouts& timeouts) override;
+    bool requestLowLatency() override;
     bool setEventMask(uint32_t mask) override;
     bool waitEvent(uint32_t& events) override;
     bool clearError(int32_t& inQueue) override;
@@ -99,6 +106,8 @@ private:
     std::map<Op, int> m_attempts;
     int32_t m_transferLimit = -1;
     bool m_open = false;
+    bool m_hungUp = false;
+    std::string m_device;
     LineState m_state;
     Timeouts m_timeouts;
     uint32_t m_mask = 0;

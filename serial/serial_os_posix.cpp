@@ -1,6 +1,7 @@
 #include "serial/serial_os_posix.h"
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -13,6 +14,7 @@
 #include <chrono>
 
 #include "serial/modem_watch.h"
+#include "serial/open_failure.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -95,29 +97,35 @@ PosixSerialOs::~PosixSerialOs() {
 }
 
 bool PosixSerialOs::fail(int err) {
-    m_lastError = errorFromErrno(err);
+    m_lastError = serialErrorFromErrno(err);
+    m_lastError.device = m_device;
     return false;
 }
 
 int32_t PosixSerialOs::failTransfer(int err) {
-    if (errorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
+    if (serialErrorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
     fail(err);
     return -1;
 }
 
 bool PosixSerialOs::failOpen(int err) {
     releaseDescriptors();
-    ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     return fail(err);
 }
 
-void PosixSerialOs::markHungUp() { m_hungUp.store(true); }
+void PosixSerialOs::markHungUp() {
+    // The monitor's wait reports the loss once; wake it in case the transfer
+    // that found it came first.
+    if (!m_hungUp.exchange(true) && m_wakeFd >= 0) signalEventFd(m_wakeFd);
+}
 
 bool PosixSerialOs::openPort(const std::string& name) {
     if (m_fd >= 0) return fail(EBUSY);
     const auto path = resolvePortName(name, m_env);
-    if (!path) return fail(ENOENT);
+    m_device = path.value_or(std::string());
+    if (!path) return fail(ENOENT);  // no device: SerialError::device stays empty
     // O_NONBLOCK: every wait goes through poll with its own bound, and opening a
     // line without carrier must not hang. O_NOCTTY: never become our controlling tty.
     const int fd = retryOnEintr(
@@ -145,6 +153,7 @@ bool PosixSerialOs::openPort(const std::string& name) {
     tio.c_cc[VTIME] = 0;
     if (retryOnEintr([&] { return ::tcsetattr(fd, TCSANOW, &tio); }) != 0) return failOpen(errno);
     m_hungUp.store(false);
+    m_lossReported = false;
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_modemFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_epollFd = ::epoll_create1(EPOLL_CLOEXEC);
@@ -194,6 +203,16 @@ bool PosixSerialOs::openPort(const std::string& name) {
     m_state.XonChar = tio.c_cc[VSTART];
     m_state.XoffChar = tio.c_cc[VSTOP];
     m_lastError = {};
+    return true;
+}
+
+bool PosixSerialOs::requestLowLatency() {
+    if (m_fd < 0) return fail(EBADF);
+    serial_struct serial{};
+    if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0) return fail(errno);  // not a UART driver
+    if (serial.flags & ASYNC_LOW_LATENCY) return true;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    if (retryOnEintr([&] { return ::ioctl(m_fd, TIOCSSERIAL, &serial); }) != 0) return fail(errno);
     return true;
 }
 
@@ -329,6 +348,11 @@ bool PosixSerialOs::waitEvent(uint32_t& events) {
             events = 0;
             return true;
         }
+        if (m_hungUp.load() && !m_lossReported) {
+            m_lossReported = true;
+            events = EV_LINELOST;
+            return true;
+        }
         epoll_event ready[3];
         const int n = retryOnEintr([&] { return ::epoll_wait(m_epollFd, ready, 3, -1); });
         if (n < 0) {
@@ -359,7 +383,11 @@ bool PosixSerialOs::waitEvent(uint32_t& events) {
                     found |= EV_RXCHAR;
                 }
             }
-            // The wake-up eventfd needs nothing here: the mask test above sees it.
+            // The wake-up eventfd: a cleared mask is seen by the test above. A
+            // lost line wakes it as well; drain that, or it would stay readable.
+            // A clear that comes meanwhile stored its mask before signalling,
+            // so the test above still sees it.
+            if (fd == m_wakeFd && m_mask.load() != 0) drainEventFd(m_wakeFd);
         }
         found &= m_mask.load();
         if (found != 0) {

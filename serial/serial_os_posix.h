@@ -24,6 +24,7 @@ public:
     bool getLineState(LineState& state) override;
     bool setLineState(const LineState& state) override;
     bool setTimeouts(const Timeouts& timeouts) override;
+    bool requestLowLatency() override;
     bool setEventMask(uint32_t mask) override;
     bool waitEvent(uint32_t& events) override;
     bool clearError(int32_t& inQueue) override;
@@ -50,13 +51,15 @@ private:
     int waitReady(short events, bool bounded, std::chrono::steady_clock::time_point until);
 
     EnvLookup m_env;
+    std::string m_device;  // the path of the port last opened or tried
     int m_fd = -1;
     int m_wakeFd = -1;   // eventfd: readable once the event mask has been cleared
     int m_modemFd = -1;  // eventfd: readable when the modem watch saw a line change
     int m_epollFd = -1;
     std::atomic<uint32_t> m_mask{0};
     std::atomic<bool> m_hungUp{false};
-    bool m_portWatched = false;  // set by openPort before the waiting thread starts, then by it
+    bool m_lossReported = false;  // set on the waiting thread only, reset by openPort
+    bool m_portWatched = false;   // set by openPort before the waiting thread starts, then by it
     LineState m_state;
     Timeouts m_timeouts;
     std::unique_ptr<ModemWatch> m_modem;

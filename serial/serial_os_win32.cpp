@@ -93,8 +93,14 @@ bool Win32SerialOs::failWith(uint32_t code, Win32Stage stage) {
 bool Win32SerialOs::fail(Win32Stage stage) { return failWith(m_api.GetLastError(), stage); }
 
 void Win32SerialOs::noteGone(uint32_t code) {
-    if (isGone(code)) m_hungUp.store(true);
+    // The monitor may sit in WaitCommEvent on a driver that never completes it
+    // for a removed device: wake it so that it reports the loss.
+    if (isGone(code) && !m_hungUp.exchange(true)) m_api.SetEvent(m_wake);
 }
+
+// Windows has no per-port latency setting to ask for: a USB adapter's latency
+// timer is a property of its driver, set in the device manager.
+bool Win32SerialOs::requestLowLatency() { return false; }
 
 HANDLE Win32SerialOs::newEvent() { return m_api.CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 
@@ -114,6 +120,7 @@ bool Win32SerialOs::openPort(const std::string& name) {
     m_port = port;
     m_mask.store(0);
     m_hungUp.store(false);
+    m_lossReported = false;
     // The monitor's request event, and the one that ends its wait at close.
     m_wait.event = newEvent();
     m_wake = newEvent();
@@ -181,7 +188,16 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
     for (;;) {
         if (m_mask.load() == 0) return true;
         if (m_hungUp.load()) {
-            // Nothing more will come from the line: sleep until close.
+            if (!m_lossReported) {
+                m_lossReported = true;
+                events = EV_LINELOST;
+                return true;
+            }
+            // Nothing more will come from the line: sleep until close. A transfer
+            // that found the line gone set the wake event to get here; clear it,
+            // then look at the mask again so that a close meanwhile is not missed.
+            m_api.ResetEvent(m_wake);
+            if (m_mask.load() == 0) return true;
             m_api.WaitForSingleObject(m_wake, INFINITE);
             continue;
         }

@@ -44,6 +44,7 @@ public:
     bool setLineState(const LineState& state) override;
     bool setTimeouts(const Timeouts& timeouts) override;
     bool setEventMask(uint32_t mask) override;
+    bool requestLowLatency() override;
     bool waitEvent(uint32_t& events) override;
     bool clearError(int32_t& inQueue) override;
     bool purge(uint32_t flags) override;
@@ -88,6 +89,7 @@ private:
     HANDLE m_wake = nullptr;  // set when the event mask is cleared: ends the wait
     std::atomic<uint32_t> m_mask{0};
     std::atomic<bool> m_hungUp{false};
+    bool m_lossReported = false;  // the monitor thread's own
     RxAnnouncer m_rx;
     SerialError m_lastError;
 };

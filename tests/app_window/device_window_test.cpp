@@ -2,11 +2,13 @@
 // component on a pseudo-terminal, and tvunit answering on the other side.
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
+#include <fstream>
 #include <sstream>
 
 #include "serial/rs232c.h"
@@ -62,6 +64,32 @@ protected:
 
     std::unique_ptr<UnitProcess> m_unit;
 };
+
+// The process's peak resident size since the last reset, in MiB (VmHWM).
+long peakMiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kb = 0;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            status >> kb;
+            return kb / 1024;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return -1;
+}
+
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;  // the sanitizers' shadow memory is no measure
+#else
+constexpr bool kSanitized = false;
+#endif
+
+const char* const kLineLost =
+    "The line to the unit was lost and the port is closed; \"Open\" reopens it.";
 
 TEST_F(DeviceWindowTest, WriteSendsTheImageByteByByteWaitingForEachReply) {
     startUnit();
@@ -193,8 +221,13 @@ TEST_F(DeviceWindowTest, AFloodOfUnaskedBytesStaysInsideTheBuffer) {
     TForm1& f = start();
     click(control<QPushButton>("Button11"));  // the first answer sets off the flood
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= 100000 + 2; }, 20000));
-    EXPECT_EQ(control<QPlainTextEdit>("Memo2")->toPlainText().size(),
-              static_cast<qsizetype>(f.deviceLink().BufferPos) * 3 + 32);  // + welcome line
+    // Memo2 keeps the newest 64 KiB of the text, up to the last byte received.
+    char last[4];
+    std::snprintf(last, sizeof last, "%02X ", f.deviceLink().RxByte);
+    QPlainTextEdit* memo2 = control<QPlainTextEdit>("Memo2");
+    EXPECT_TRUE(
+        waitUntil([&] { return memo2->toPlainText().endsWith(QString::fromLatin1(last)); }));
+    EXPECT_EQ(memo2->toPlainText().size(), 64 * 1024);
     click(control<QPushButton>("Button13"));
     EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo3")).size(), 17u);
 }
@@ -296,6 +329,81 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     const std::string saved = readFile("TVCONFIG.INI");
     EXPECT_EQ(saved.rfind("[PSC]\nVALUE=3\n", 0), 0u) << saved;
     EXPECT_NE(saved.find("[Tarvex]\nVersion=0\n"), std::string::npos) << saved;
+}
+
+TEST_F(DeviceWindowTest, AMegabyteFloodNeverFreezesTheWindow) {
+    constexpr int kFlood = 1 << 20;
+    startUnit({"--flood", std::to_string(kFlood)});
+    TForm1& f = start();
+    resetPeak();
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    ticks.start(100);
+    click(f.Button11);  // the first answer sets off the flood
+    ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= kFlood + 2; }, 120000));
+    ticks.stop();
+    RecordProperty("longest_gap_ms", static_cast<int>(longestGap));
+    RecordProperty("peak_mib", static_cast<int>(peakMiB()));
+    EXPECT_LT(longestGap, 500) << "the event loop stood still";
+    EXPECT_LE(f.Memo2->toPlainText().size(), 64 * 1024);
+    if (!kSanitized) {
+        EXPECT_LT(peakMiB(), 120);
+    }
+}
+
+TEST_F(DeviceWindowTest, AUnitThatHangsUpIsShownAsClosed) {
+    startUnit({"--hangup-after", "2"});  // after "I" CR
+    TForm1& f = start();
+    click(f.Button10);
+    ASSERT_TRUE(waitUntil([&] { return f.Button1->isEnabled(); }, 3000));
+    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_FALSE(f.rs232c1().isOpen());
+    EXPECT_EQ(memoLines(f.Memo2).back(), kLineLost);
+    EXPECT_TRUE(m_boxes->messages.empty());  // no modal box
+}
+
+TEST_F(DeviceWindowTest, AHangUpDuringAWriteStopsItAtOnce) {
+    startUnit({"--hangup-after", "50"});
+    TForm1& f = start();
+    QElapsedTimer t;
+    t.start();
+    click(f.Button6);
+    // Without noticing the hang-up the command would wait out its 2 s.
+    EXPECT_LT(t.elapsed(), 1500);
+    const auto lines = memoLines(f.Memo2);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], kLineLost);
+    EXPECT_EQ(lines.back(), "No reply from the unit");
+    EXPECT_TRUE(f.Button1->isEnabled());
+}
+
+TEST_F(DeviceWindowTest, ALostLineOnTheFakeClosesThePortAsCloseDoes) {
+    auto os = std::make_unique<FakeSerialOs>();
+    FakeSerialOs& fake = *os;
+    TForm1& f = start(std::move(os));
+    ASSERT_TRUE(fake.waitForWaiter(1000));
+    fake.clearCalls();
+    fake.hangUp();
+    ASSERT_TRUE(waitUntil([&] { return f.Button1->isEnabled(); }, 3000));
+    EXPECT_EQ(lineCalls(fake), (std::vector<std::string>{"escape 6", "escape 4", "close"}));
+    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_EQ(memoLines(f.Memo2).back(), kLineLost);
+}
+
+TEST_F(DeviceWindowTest, AFailedOpenSaysWhyInTheStatusMemo) {
+    TForm1& f = start();  // com1 points at a path that does not exist
+    const std::string line = memoLines(f.Memo2).back();
+    EXPECT_EQ(line.rfind("Port \"com1\" (", 0), 0u) << line;
+    EXPECT_NE(line.find("no such device"), std::string::npos) << line;
+    EXPECT_NE(line.find("TVCONFIG_COM1"), std::string::npos) << line;
+    EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
 }
 
 }  // namespace

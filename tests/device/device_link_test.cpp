@@ -1,3 +1,5 @@
+#include "device/device_link.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,9 +7,8 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
-
-#include "device/device_link.h"
 
 namespace tv {
 namespace {
@@ -30,21 +31,20 @@ public:
         if (onWrite) onWrite(b);
         return true;
     }
-    bool readbyte(uint8_t& b) override {
+    bool read(uint8_t* buffer, int32_t count) override {
         ++reads;
+        if (logReads) m_log.entries.push_back("read " + std::to_string(count));
+        if (onRead) onRead();
         if (failReads > 0) {
             --failReads;
             return false;
         }
-        if (incoming.empty()) return false;
-        b = incoming.front();
-        incoming.pop_front();
+        if (incoming.size() < static_cast<size_t>(count)) return false;
+        std::copy_n(incoming.begin(), count, buffer);
+        incoming.erase(incoming.begin(), incoming.begin() + count);
         return true;
     }
-    bool read(uint8_t*, int32_t count) override {
-        m_log.entries.push_back("read " + std::to_string(count));
-        return true;
-    }
+    void receiveAgain() override { ++reposts; }
     int32_t rxcount() override {
         if (closed) return -1;
         if (deadPort) return 1;
@@ -66,6 +66,9 @@ public:
 
     std::deque<uint8_t> incoming;
     std::function<void(uint8_t)> onWrite;
+    std::function<void()> onRead;
+    bool logReads = false;  // the packet handler's reads go into the log
+    int reposts = 0;
     int failReads = 0;
     int reads = 0;
     bool closed = false;
@@ -83,12 +86,14 @@ public:
     void setBufferView(const std::string& text) override { memo3 = text; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void setCommandsEnabled(bool enabled) override { enabledHistory.push_back(enabled); }
+    void closeLostLine() override { ++closes; }
 
     std::string memo2;
     std::string edit7;
     std::string memo3;
     std::vector<std::string> messages;
     std::vector<bool> enabledHistory;
+    int closes = 0;
 };
 
 // Each wait runs the script for that call; by default a call delivers the
@@ -118,13 +123,13 @@ protected:
     }
 
     Outcome deliver() {
-        link.onRxChar();
+        link.rs232c1RXCHAR();
         return Outcome::Handled;
     }
 
     void receive(std::initializer_list<uint8_t> bytes) {
         port.incoming.insert(port.incoming.end(), bytes);
-        link.onRxChar();
+        link.rs232c1RXCHAR();
     }
 
     static ChannelTable sampleTable() {
@@ -160,7 +165,7 @@ protected:
 
 TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
     ChannelTable table = sampleTable();
-    table.NReg[6] = -1;     // an option out of range: not two's complement
+    table.NReg[6] = -1;  // an option out of range: not two's complement
     table.FuncReg[6] = -300;
     ASSERT_TRUE(link.write(table));
 
@@ -170,7 +175,8 @@ TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
     // Channel 6: NReg at block bytes 8..11, FuncReg at 12..15.
     const size_t nreg6 = 2 + 16 * 6 + 8;
     std::copy_n(std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x00}.begin(), 4, expected.begin() + nreg6);
-    std::copy_n(std::vector<uint8_t>{0xD4, 0xFF, 0x00, 0x00}.begin(), 4, expected.begin() + nreg6 + 4);
+    std::copy_n(std::vector<uint8_t>{0xD4, 0xFF, 0x00, 0x00}.begin(), 4,
+                expected.begin() + nreg6 + 4);
     EXPECT_EQ(log.sent, expected);
     // Every byte sent is followed by exactly one wait.
     ASSERT_EQ(log.entries.size(), 260u);
@@ -191,8 +197,8 @@ TEST_F(DeviceLinkTest, WriteRepliesFillBufferAndViewShowsFromPositionOne) {
     EXPECT_EQ(link.ReplyFlag, 1);
     EXPECT_EQ(link.RxEventCount, 130);
     EXPECT_EQ(view.edit7, "130");
-    EXPECT_EQ(link.DeviceBuffer[0], 0xA8);  // ~0x57
-    EXPECT_EQ(link.DeviceBuffer[1], 0xF2);  // ~0x0D
+    EXPECT_EQ(link.DeviceBuffer[0], 0xA8);            // ~0x57
+    EXPECT_EQ(link.DeviceBuffer[1], 0xF2);            // ~0x0D
     EXPECT_EQ(view.memo2.substr(0, 9), "A8 F2 0C ");  // ~0xF3, the first image byte
     EXPECT_EQ(view.memo2.size(), 130u * 3);
 
@@ -229,7 +235,7 @@ TEST_F(DeviceLinkTest, DumpWaitsOnlyAfterCommandLetter) {
     std::deque<uint8_t> memory;
     for (int i = 0; i < 300; ++i) memory.push_back(static_cast<uint8_t>(i));
     port.incoming = memory;
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     link.viewBuffer();
     EXPECT_EQ(view.memo3.substr(0, 6), "00 01 ");  // position 1 holds the second memory byte
     EXPECT_EQ(link.BufferPos, 301);
@@ -338,7 +344,7 @@ TEST_F(DeviceLinkTest, ExceptionDuringWaitReenablesCommands) {
 
 TEST_F(DeviceLinkTest, BufferNeverWrittenPastItsEnd) {
     for (int i = 0; i < 1100; ++i) port.incoming.push_back(static_cast<uint8_t>(i % 251));
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(link.BufferPos, 1100);  // still counted
     EXPECT_EQ(link.DeviceBuffer[1024], 1024 % 251);
     EXPECT_EQ(view.memo2.size(), 1100u * 3);
@@ -363,7 +369,7 @@ TEST_F(DeviceLinkTest, RepliesDoNotChangeTheImageBeingSent) {
 TEST_F(DeviceLinkTest, EventAfterCloseReadsAndShowsNothing) {
     port.closed = true;
     port.incoming.push_back(0x42);
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(port.reads, 0);
     EXPECT_EQ(view.memo2, "");
     EXPECT_EQ(link.ReplyFlag, 0);
@@ -371,8 +377,8 @@ TEST_F(DeviceLinkTest, EventAfterCloseReadsAndShowsNothing) {
 }
 
 TEST_F(DeviceLinkTest, EventWithNothingWaitingIsCounted) {
-    link.onRxChar();
-    link.onRxChar();
+    link.rs232c1RXCHAR();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(link.RxEventCount, 2);
     EXPECT_EQ(view.edit7, "2");
     EXPECT_EQ(view.memo2, "");
@@ -387,7 +393,7 @@ TEST_F(DeviceLinkTest, FailedReadShowsMessageStoresPreviousByteOnce) {
     EXPECT_EQ(view.memo2, "3C 3C ");
     EXPECT_EQ(link.BufferPos, 2);
     EXPECT_EQ(link.DeviceBuffer[1], 0x3C);
-    link.onRxChar();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(view.memo2, "3C 3C 40 41 ");
 }
 
@@ -396,8 +402,8 @@ TEST_F(DeviceLinkTest, DeadPortGivesOneMessagePerEventAndNoEndlessLoop) {
     port.deadPort = true;
     port.failReads = 1000000;
     link.ReplyFlag = 0;
-    link.onRxChar();
-    link.onRxChar();
+    link.rs232c1RXCHAR();
+    link.rs232c1RXCHAR();
     EXPECT_EQ(port.reads, 3);
     EXPECT_EQ(view.messages.size(), 2u);
     EXPECT_EQ(link.ReplyFlag, 1);
@@ -405,22 +411,68 @@ TEST_F(DeviceLinkTest, DeadPortGivesOneMessagePerEventAndNoEndlessLoop) {
 }
 
 TEST_F(DeviceLinkTest, PacketReadIsCutToLocalBuffer) {
+    port.logReads = true;
     for (int i = 0; i < 5000; ++i) port.incoming.push_back(0);
-    link.onPacket();
+    link.rs232c1PACKET();
     EXPECT_EQ(view.messages, std::vector<std::string>{"パケットサイズです"});
     EXPECT_EQ(log.entries, std::vector<std::string>{"read 1025"});
     port.closed = true;
-    link.onPacket();
+    link.rs232c1PACKET();
     EXPECT_EQ(log.entries.size(), 1u);
 }
 
 TEST_F(DeviceLinkTest, ModemLinesAndManualSend) {
-    link.onOpen();
+    link.rs232c1Open();
     link.manualSend('a');
     link.manualCR();
-    link.onClose();
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0",
-                                                     "rts 0"}));
+    link.rs232c1Close();
+    EXPECT_EQ(log.entries,
+              (std::vector<std::string>{"dtr 1", "rts 1", "tx 61", "tx 0D", "dtr 0", "rts 0"}));
+}
+
+TEST_F(DeviceLinkTest, AFloodIsTakenInBlocksAndTurnsThatGiveTheLoopItsTurn) {
+    const int total = 5 * DeviceLink::kReceiveBlock;
+    for (int i = 0; i < total; ++i) port.incoming.push_back(static_cast<uint8_t>(i));
+    // Slow reads: the 50 ms of a turn are used up after a few blocks.
+    port.onRead = [] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); };
+    link.rs232c1RXCHAR();
+    EXPECT_EQ(port.reposts, 1);
+    EXPECT_LT(port.reads, 5);
+    EXPECT_FALSE(port.incoming.empty());
+    // Events queued meanwhile are counted and leave the reading to the turn asked for.
+    const int readsBefore = port.reads;
+    link.rs232c1RXCHAR();
+    EXPECT_EQ(port.reads, readsBefore);
+    EXPECT_EQ(link.RxEventCount, 2);
+    // The turns asked for finish the work and are not counted as receive events.
+    while (port.reposts > 0) {
+        --port.reposts;
+        link.continueReceive();
+    }
+    EXPECT_TRUE(port.incoming.empty());
+    EXPECT_EQ(port.reads, 5);
+    EXPECT_EQ(link.RxEventCount, 2);
+    EXPECT_EQ(link.BufferPos, total);
+    EXPECT_EQ(view.memo2.size(), static_cast<size_t>(total) * 3);
+    EXPECT_EQ(view.memo2.substr(view.memo2.size() - 6), "FE FF ");
+}
+
+TEST_F(DeviceLinkTest, ALostLineStopsTheWaitingCommandAtOnce) {
+    port.onWrite = nullptr;  // the line is gone: no reply comes
+    waiter.script = [this](int call) {
+        if (call == 0) link.rs232c1LINELOST();
+        return Outcome::Handled;
+    };
+    EXPECT_FALSE(link.write(sampleTable()));
+    EXPECT_EQ(waiter.calls, 1);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(view.memo2,
+              "\nThe line to the unit was lost and the port is closed; \"Open\" reopens it."
+              "\nNo reply from the unit");
+    // The next command waits as usual again.
+    waiter.script = [this](int) { return deliver(); };
+    port.onWrite = [this](uint8_t b) { port.incoming.push_back(b); };
+    EXPECT_TRUE(link.initialize());
 }
 
 }  // namespace

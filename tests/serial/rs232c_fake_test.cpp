@@ -110,6 +110,7 @@ TEST_F(FakePort, EventMaskFollowsTheBoundHandlers) {
           &Trs232c::OnRLSD, &Trs232c::OnRXCHAR, &Trs232c::OnRXFLAG, &Trs232c::OnTXEMPTY},
          0x1FF},
         {"modem lines", {&Trs232c::OnCTS, &Trs232c::OnRLSD}, EV_CTS | EV_RLSD},
+        {"line lost adds no bit", {&Trs232c::OnRXCHAR, &Trs232c::OnLINELOST}, EV_RXCHAR},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -461,6 +462,56 @@ TEST_F(FakePort, BindingsAndPacketsizeMayChangeWhileOpen) {
     EXPECT_TRUE(rs->close());
     queue.runPending();
     EXPECT_GT(events, 0);
+}
+
+TEST_F(FakePort, LowLatencyIsAskedAtOpenAndARefusalChangesNothing) {
+    rs->OnRXCHAR = [](Trs232c&) {};
+    ASSERT_TRUE(rs->open());
+    EXPECT_EQ(fake->lowLatencyRequests(), 1);
+    const Strings granted = fake->calls();
+    ASSERT_TRUE(rs->close());
+
+    fake->clearCalls();
+    fake->failNext(Op::LowLatency, EINVAL);  // a pseudo-terminal has no such setting
+    ASSERT_TRUE(rs->open());
+    EXPECT_EQ(fake->lowLatencyRequests(), 2);
+    EXPECT_EQ(fake->calls(), granted);
+    EXPECT_TRUE(rs->isOpen());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(FakePort, ALostLineIsPostedOnceWhateverTheMask) {
+    Strings seen;
+    rs->OnRXCHAR = [&](Trs232c&) { seen.push_back("rx"); };
+    rs->OnLINELOST = [&](Trs232c& sender) {
+        uint8_t b = 0;
+        seen.push_back(sender.writebyte(b) ? "lost, still writable" : "lost");
+    };
+    ASSERT_TRUE(rs->open());
+    EXPECT_EQ(fake->eventMask(), EV_RXCHAR);
+    settle();
+    fake->hangUp();
+    runUntil(seen, 1);
+    settle();
+    queue.runPending();
+    EXPECT_EQ(seen, Strings{"lost"});
+    EXPECT_TRUE(rs->isOpen());  // closing is the handler's business
+    EXPECT_TRUE(rs->close());
+}
+
+TEST_F(FakePort, AFailedOpenNamesThePortAndTheReason) {
+    fake->failNext(Op::Open, EACCES);
+    rs->portname = "/dev/ttyUSB0";
+    EXPECT_FALSE(rs->open());
+    EXPECT_EQ(rs->openFailureReason().rfind("Port \"/dev/ttyUSB0\" (/dev/ttyUSB0) did not open: "
+                                            "permission denied.",
+                                            0),
+              0u)
+        << rs->openFailureReason();
+    // A later failure is described by its own reason.
+    fake->failNext(Op::SetLineState, EINVAL);
+    EXPECT_FALSE(rs->open());
+    EXPECT_NE(rs->openFailureReason().find("refused the line settings"), std::string::npos);
 }
 
 }  // namespace

@@ -338,7 +338,8 @@ TEST_F(Win32Port, TransfersWaitBoundedAndCancelWhatTimesOut) {
          SerialError::Kind::TimedOut,
          {"WaitForSingleObject 250", "CancelIoEx", "GetOverlappedResult wait"}},
         {"refused", {ERROR_INVALID_PARAMETER}, {}, 0, -1, SerialError::Kind::Refused, {}},
-        {"device removed", {ERROR_BAD_COMMAND}, {}, 0, -1, SerialError::Kind::HungUp, {}},
+        // The monitor is woken to report the loss.
+        {"device removed", {ERROR_BAD_COMMAND}, {}, 0, -1, SerialError::Kind::HungUp, {"SetEvent"}},
     };
     for (const Case& c : cases) {
         auto os = openOs();
@@ -352,14 +353,15 @@ TEST_F(Win32Port, TransfersWaitBoundedAndCancelWhatTimesOut) {
         expected.insert(expected.end(), c.tail.begin(), c.tail.end());
         EXPECT_EQ(system.calls, expected) << c.what;
     }
-    // Once the device has gone, transfers fail without calling the system.
+    // Once the device has gone, transfers fail without calling the system
+    // (beyond waking the monitor once).
     auto os = openOs();
     system.failures["WriteFile"] = {ERROR_DEVICE_REMOVED};
     const uint8_t byte = 0x57;
     EXPECT_EQ(os->write(&byte, 1, 250), -1);
     EXPECT_EQ(os->write(&byte, 1, 250), -1);
     EXPECT_EQ(os->lastError().kind, SerialError::Kind::HungUp);
-    EXPECT_EQ(system.calls, (Strings{"ResetEvent", "WriteFile 1"}));
+    EXPECT_EQ(system.calls, (Strings{"ResetEvent", "WriteFile 1", "SetEvent"}));
 }
 
 TEST_F(Win32Port, TheEventWaitReportsWhatWindowsReports) {
@@ -434,9 +436,13 @@ TEST_F(Win32Port, ARemovedDeviceStopsTheWaitUntilClose) {
     system.failures["WaitCommEvent"] = {ERROR_ACCESS_DENIED};
     system.onEndlessWait = [&] { os->setEventMask(0); };
     uint32_t events = 0xFFFF;
+    // The loss is reported once; the next wait sleeps until close.
+    EXPECT_TRUE(os->waitEvent(events));
+    EXPECT_EQ(events, EV_LINELOST);
     EXPECT_TRUE(os->waitEvent(events));
     EXPECT_EQ(events, 0u);
-    const Strings expected = {"ResetEvent", "WaitCommEvent", "WaitForSingleObject INFINITE",
+    const Strings expected = {"ResetEvent",      "WaitCommEvent",
+                              "ResetEvent",      "WaitForSingleObject INFINITE",
                               "SetCommMask 0x0", "SetEvent"};
     EXPECT_EQ(system.calls, expected);
     EXPECT_EQ(os->read(nullptr, 1, 10), -1);

@@ -1,6 +1,7 @@
 #pragma once
 // What the device link shows, on a console: the window's status notes and
 // message boxes go to stderr, the buffer view is kept for the caller to print.
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -18,6 +19,12 @@ public:
     void setBufferView(const std::string& text) override { m_bufferView = text; }
     void showMessage(const std::string& text) override;
     void setCommandsEnabled(bool) override {}
+    void closeLostLine() override {
+        if (m_closeLostLine) m_closeLostLine();
+    }
+
+    // What closes the port when the unit's end of the line goes away.
+    void onLineLost(std::function<void()> close) { m_closeLostLine = std::move(close); }
 
     // The last "View Buffer" text, rows ended by LF.
     std::string bufferView() const;
@@ -25,6 +32,7 @@ public:
 private:
     std::ostream& m_notes;
     std::string m_bufferView;
+    std::function<void()> m_closeLostLine;
 };
 
 }  // namespace tv

@@ -8,7 +8,6 @@
 #include "device/header_reader.h"
 #include "serial/port_name.h"
 #include "synth/number_format.h"
-#include "tools/tvprog/describe_open_failure.h"
 #include "tools/tvprog/prog_session.h"
 #include "tools/tvprog/progress_line.h"
 
@@ -29,9 +28,7 @@ std::string portText(const std::string& port) {
 
 bool openOrSay(ProgSession& session, const std::string& port) {
     if (session.open(port)) return true;
-    std::cerr << "tvprog: cannot open the port " << portText(port) << ": "
-              << describeOpenFailure(session.openFailure())
-              << "; check the name and that no other program holds it\n";
+    std::cerr << "tvprog: " << session.openFailureReason() << "\n";
     return false;
 }
 

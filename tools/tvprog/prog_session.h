@@ -9,6 +9,7 @@
 #include <string>
 
 #include "device/device_link.h"
+#include "device/serial_port_binding.h"
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
 #include "tools/tvprog/console_view.h"
@@ -26,9 +27,11 @@ public:
     ProgSession(const ProgSession&) = delete;
     ProgSession& operator=(const ProgSession&) = delete;
 
-    // Opens `port` (a path or comN); false with the reason in openFailure().
+    // Opens `port` (a path or comN); false with the reason in openFailureReason().
     bool open(const std::string& port);
-    SerialError openFailure() const { return m_rs232c.lastError(); }
+    std::string openFailureReason() const {
+        return m_rs232c.openFailureReason(OpenRetry::RunAgain);
+    }
 
     DeviceLink& link() { return m_link; }
     QueueEventWaiter& waiter() { return m_waiter; }
@@ -39,26 +42,26 @@ public:
     uint8_t lastByteSent() const { return m_lastSent; }
 
 private:
-    // The link's view of the component, counting what it sends.
+    // The link's port: the component's binding, counting what it sends.
     class CountingPort : public DevicePort {
     public:
-        explicit CountingPort(ProgSession& session) : m_session(session) {}
+        CountingPort(ProgSession& session, DevicePort& port) : m_session(session), m_port(port) {}
         bool writebyte(uint8_t b) override;
-        bool readbyte(uint8_t& b) override { return m_session.m_rs232c.readbyte(b); }
-        bool read(uint8_t* buffer, int32_t count) override {
-            return m_session.m_rs232c.read(buffer, count);
-        }
-        int32_t rxcount() override { return m_session.m_rs232c.rxcount(); }
-        bool setdtr(bool on) override { return m_session.m_rs232c.setdtr(on); }
-        bool setrts(bool on) override { return m_session.m_rs232c.setrts(on); }
+        bool read(uint8_t* buffer, int32_t count) override { return m_port.read(buffer, count); }
+        int32_t rxcount() override { return m_port.rxcount(); }
+        bool setdtr(bool on) override { return m_port.setdtr(on); }
+        bool setrts(bool on) override { return m_port.setrts(on); }
+        void receiveAgain() override { m_port.receiveAgain(); }
 
     private:
         ProgSession& m_session;
+        DevicePort& m_port;
     };
 
     PostQueue m_queue;
     Trs232c m_rs232c;
-    CountingPort m_port{*this};
+    SerialPortBinding m_binding{m_rs232c};
+    CountingPort m_port{*this, m_binding};
     QueueEventWaiter m_waiter;
     ConsoleView m_view;
     DeviceLink m_link;

@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -162,7 +163,7 @@ private:
             for (size_t i = 1; i < reply.size(); ++i) send(reply[i]);
             if (m_options.flood > 0 && !m_flooded) {
                 m_flooded = true;
-                for (long i = 0; i < m_options.flood; ++i) send(static_cast<uint8_t>(i));
+                sendFlood(m_options.flood);
             }
         }
         if (m_options.hangupAfter >= 0 && m_received >= m_options.hangupAfter) {
@@ -186,6 +187,31 @@ private:
         note("TX", b);
     }
 
+    // N bytes counting up from 0x00, in blocks, as fast as the line takes them.
+    void sendFlood(long count) {
+        uint8_t block[4096];
+        for (long done = 0; done < count;) {
+            const long n = std::min<long>(count - done, static_cast<long>(sizeof block));
+            for (long i = 0; i < n; ++i) block[i] = static_cast<uint8_t>(done + i);
+            long sent = 0;
+            while (sent < n) {
+                const ssize_t w = ::write(m_master, block + sent, static_cast<size_t>(n - sent));
+                if (w > 0) {
+                    sent += w;
+                    continue;
+                }
+                if (w < 0 && errno == EINTR) continue;
+                pollfd p{m_master, POLLOUT, 0};
+                if (::poll(&p, 1, 1000) <= 0) return;  // the client stopped reading
+            }
+            if (m_log != nullptr) {
+                for (long i = 0; i < n; ++i) noteUnflushed("TX", block[i]);
+                std::fflush(m_log);
+            }
+            done += n;
+        }
+    }
+
     // Sleeps `ms`; false when a stop signal came meanwhile.
     bool pause(int ms) {
         pollfd p{m_signals, POLLIN, 0};
@@ -194,11 +220,15 @@ private:
 
     void note(const char* direction, uint8_t b) {
         if (m_log == nullptr) return;
+        noteUnflushed(direction, b);
+        std::fflush(m_log);
+    }
+
+    void noteUnflushed(const char* direction, uint8_t b) {
         timespec now{};
         ::clock_gettime(CLOCK_MONOTONIC, &now);
         const long long ns = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
         std::fprintf(m_log, "%lld %s %02X\n", ns, direction, b);
-        std::fflush(m_log);
     }
 
     const Options& m_options;

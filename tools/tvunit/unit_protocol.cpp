@@ -1,20 +1,22 @@
 #include "unit_protocol.h"
 
+#include "device/protocol_bytes.h"
+
 namespace tv {
 
 namespace {
-constexpr uint8_t kCR = 0x0D;
+using protocol::kCR;
 }
 
 void UnitProtocol::command(uint8_t b) {
     switch (b) {
-        case 'W':
+        case protocol::kWrite:
             m_state = State::AfterW;
             break;
-        case 'D':
+        case protocol::kDump:
             m_state = State::AfterD;
             break;
-        case 'I':
+        case protocol::kInitialize:
             m_state = State::AfterI;
             break;
         default:

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/protocol_bytes.h"
+
 namespace tv {
 
 class UnitProtocol {
 public:
-    static constexpr std::size_t kMemorySize = 128;
+    static constexpr std::size_t kMemorySize = protocol::kImageSize;
     using Memory = std::array<uint8_t, kMemorySize>;
 
     // The bytes the unit sends back for one received byte: its echo first.
