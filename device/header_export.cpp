@@ -1,9 +1,10 @@
 #include "device/header_export.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "os/file_error.h"
+#include "os/local_time.h"
+#include "os/path_separator.h"
 #include "synth/number_format.h"
 
 namespace tv {
@@ -69,10 +70,10 @@ std::string exportHeader(const ChannelTable& table, const std::string& directory
                          const Clock& clock, FileWriter& writer) {
     const std::time_t now = clock.now();
     std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) {
-        throw fileError(EOVERFLOW);
+    if (const int err = localTime(now, local)) {
+        throw fileError(err);
     }
-    const std::string path = directory + "/" + headerFileName(local);
+    const std::string path = directory + kPathSeparator + headerFileName(local);
     const std::string text = headerText(table, local);
 
     if (const int err = writer.create(path)) {

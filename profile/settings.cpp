@@ -1,5 +1,6 @@
 #include "profile/settings.h"
 
+#include "os/path_separator.h"
 #include "profile/profile_file.h"
 
 namespace tv {
@@ -50,7 +51,7 @@ void saveSettings(const std::string& path, const Settings& s) {
 }
 
 std::string settingsPath(const std::string& directory) {
-    return directory + "/TVCONFIG.INI";
+    return directory + kPathSeparator + "TVCONFIG.INI";
 }
 
 }  // namespace tv
