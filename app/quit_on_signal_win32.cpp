@@ -21,8 +21,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     }
     // Queued: the window is closed from the event loop, as on the close button.
     QMetaObject::invokeMethod(g_window.data(), "close", Qt::QueuedConnection);
-    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT ||
-        event == CTRL_SHUTDOWN_EVENT) {
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
         // The system ends the process as soon as this handler returns (and a few
         // seconds after the event at the latest): wait here for the close to save
         // the settings and leave the event loop, which ends the process.

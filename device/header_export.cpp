@@ -36,9 +36,7 @@ std::string wordLine(int32_t word, const char* name) {
 
 }  // namespace
 
-std::time_t SystemClock::now() const {
-    return std::time(nullptr);
-}
+std::time_t SystemClock::now() const { return std::time(nullptr); }
 
 std::string headerFileName(const std::tm& local) {
     char name[64];

@@ -57,7 +57,7 @@ int Win32FileWriter::flush() {
         const DWORD err = ::GetLastError();
         // A device such as NUL has no buffers to flush; nothing was lost.
         return err == ERROR_INVALID_FUNCTION || err == ERROR_INVALID_HANDLE ? 0
-                                                                             : static_cast<int>(err);
+                                                                            : static_cast<int>(err);
     }
     return 0;
 }

@@ -41,9 +41,7 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string fileNameOf(const std::string& target) {
-    return target.substr(target.rfind('/') + 1);
-}
+std::string fileNameOf(const std::string& target) { return target.substr(target.rfind('/') + 1); }
 
 // Removes the temporary files that a save of `target` in a process that has died
 // since (a crash, kill -9, a power cut) left behind. Files of live processes,
@@ -71,8 +69,8 @@ int createTemporary(const std::string& target, std::string& temporary, int& fd) 
     static std::atomic<unsigned> counter{0};
     const std::string directory = directoryOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = directory + "/" + temporaryPrefix(fileNameOf(target)) + std::to_string(::getpid()) + "." +
-                    std::to_string(counter++) + ".tmp";
+        temporary = directory + "/" + temporaryPrefix(fileNameOf(target)) +
+                    std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
         // 0666: for a new settings file the umask decides, as for any other file.
         fd = openRetrying(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

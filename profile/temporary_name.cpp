@@ -4,8 +4,7 @@ namespace tv {
 
 std::string temporaryPrefix(std::string_view name) { return "." + std::string(name) + "."; }
 
-std::uint64_t temporaryOwner(std::string_view name, std::string_view prefix,
-                             size_t maxPidDigits) {
+std::uint64_t temporaryOwner(std::string_view name, std::string_view prefix, size_t maxPidDigits) {
     constexpr std::string_view kSuffix = ".tmp";
     if (name.size() <= prefix.size() + kSuffix.size() || name.substr(0, prefix.size()) != prefix ||
         name.substr(name.size() - kSuffix.size()) != kSuffix) {

@@ -13,7 +13,6 @@ std::string temporaryPrefix(std::string_view name);
 // The process id in a temporary file's name "<prefix><pid>.<n>.tmp", or 0 for any
 // other name. Only plain decimal digits count, at most `maxPidDigits` of them, and
 // both the id and the counter must be there.
-std::uint64_t temporaryOwner(std::string_view name, std::string_view prefix,
-                             size_t maxPidDigits);
+std::uint64_t temporaryOwner(std::string_view name, std::string_view prefix, size_t maxPidDigits);
 
 }  // namespace tv

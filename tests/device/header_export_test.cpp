@@ -1,3 +1,5 @@
+#include "device/header_export.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,11 +8,10 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
-#include "device/header_export.h"
 #include "os/file_error.h"
 #include "os/path_separator.h"
 #include "tests/os/file_size_limit_child.h"
@@ -143,13 +144,15 @@ TEST_F(HeaderExport, ErrorsOfRealFileSystem) {
     // Windows reports a missing directory as a path not found (3).
     const bool windows = std::string(kPathSeparator) == "\\";
     expectInOutError([&] { exportHeader({}, (m_dir / "missing").string(), clock); },
-                     windows ? 3 : 2, windows ? "不正なファイル名です" : "ファイルが見つかりません");
+                     windows ? 3 : 2,
+                     windows ? "不正なファイル名です" : "ファイルが見つかりません");
     std::ofstream(m_dir / "plain") << "x";
     expectInOutError([&] { exportHeader({}, (m_dir / "plain").string(), clock); }, 3,
                      "不正なファイル名です");
     expectInOutError([&] { exportHeader({}, (m_dir / std::string(300, 'd')).string(), clock); },
                      3, "不正なファイル名です");
-#ifndef _WIN32  // no write-protected directory by permission bits under Wine
+    // Windows: no directory write-protected by permission bits under Wine.
+#ifndef _WIN32
     if (::geteuid() != 0) {  // root may write anywhere
         fs::create_directories(m_dir / "locked");
         fs::permissions(m_dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);

@@ -29,7 +29,8 @@ pid_t deadProcess() {
 
 TEST(SettingsSave, RemovesOnlyTheTemporariesOfDeadSaves) {
 #ifdef _WIN32
-    GTEST_SKIP() << "fork and POSIX process ids; the Windows form has its own test (FileReplaceWin32)";
+    GTEST_SKIP()
+        << "fork and POSIX process ids; the Windows form has its own test (FileReplaceWin32)";
 #else
     test::ScratchDir dir;
     const std::string dead = std::to_string(deadProcess());

@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <string>
@@ -47,7 +46,8 @@ TEST(FileReplaceWin32, RemovesOnlyTheTemporariesOfDeadSaves) {
     };
     for (const auto& row : rows) test::writeFile(dir.file(row.name), "x");
     saveSettings(settingsPath(dir.path().string()), Settings{});
-    for (const auto& row : rows) EXPECT_EQ(fs::exists(dir.file(row.name)), !row.removed) << row.name;
+    for (const auto& row : rows)
+        EXPECT_EQ(fs::exists(dir.file(row.name)), !row.removed) << row.name;
 }
 
 TEST(FileReplaceWin32, KeepsAttributesAndRefusesReadOnly) {

@@ -168,7 +168,8 @@ TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
 
 TEST(ProfileFile, ModeAndSymbolicLinkKept) {
 #ifdef _WIN32
-    GTEST_SKIP() << "POSIX permission bits and symbolic links; Windows keeps attributes (FileReplaceWin32)";
+    GTEST_SKIP()
+        << "POSIX permission bits and symbolic links; Windows keeps attributes (FileReplaceWin32)";
 #else
     ScratchDir dir;
     const std::string target = dir.file("real.ini");

@@ -1,7 +1,8 @@
+#include "profile/settings.h"
+
 #include <gtest/gtest.h>
 
 #include "os/path_separator.h"
-#include "profile/settings.h"
 #include "profile_test_support.h"
 #include "synth/errors.h"
 
@@ -115,7 +116,8 @@ TEST(Settings, FailedSaveThrowsAtFirstWrite) {
         saveSettings(path, Settings{});
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), dir.file("gone") + kPathSeparator + "TVCONFIG.INI に書き込めません");
+        EXPECT_EQ(std::string(e.what()),
+                  dir.file("gone") + kPathSeparator + "TVCONFIG.INI に書き込めません");
     }
 }
 
