@@ -1,9 +1,10 @@
 #include "device/header_export.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "os/file_error.h"
+#include "os/local_time.h"
+#include "os/path_separator.h"
 #include "synth/number_format.h"
 
 namespace tv {
@@ -35,9 +36,7 @@ std::string wordLine(int32_t word, const char* name) {
 
 }  // namespace
 
-std::time_t SystemClock::now() const {
-    return std::time(nullptr);
-}
+std::time_t SystemClock::now() const { return std::time(nullptr); }
 
 std::string headerFileName(const std::tm& local) {
     char name[64];
@@ -69,10 +68,10 @@ std::string exportHeader(const ChannelTable& table, const std::string& directory
                          const Clock& clock, FileWriter& writer) {
     const std::time_t now = clock.now();
     std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) {
-        throw fileError(EOVERFLOW);
+    if (const int err = localTime(now, local)) {
+        throw fileError(err);
     }
-    const std::string path = directory + "/" + headerFileName(local);
+    const std::string path = directory + kPathSeparator + headerFileName(local);
     const std::string text = headerText(table, local);
 
     if (const int err = writer.create(path)) {

@@ -26,9 +26,10 @@ std::string headerText(const ChannelTable& table, const std::tm& local);
 // "<yyyymmdd_hhnn>param.h" for the local time `local`.
 std::string headerFileName(const std::tm& local);
 
-// Writes the header into `directory` (no trailing separator needed) and returns
-// its path. Every step is checked; a failure throws tv::InOutError and removes
-// the file it had created or truncated, so no half-written header is left behind.
+// Writes the header into `directory` (joined with the platform's separator, "\"
+// on Windows; no trailing one needed) and returns its path. Every step is checked; a failure throws
+// tv::InOutError and removes the file it had created or truncated, so no half-written header is
+// left behind.
 std::string exportHeader(const ChannelTable& table, const std::string& directory,
                          const Clock& clock);
 std::string exportHeader(const ChannelTable& table, const std::string& directory,

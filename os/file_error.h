@@ -25,9 +25,14 @@ InOutError inOutError(int code);
 // "I/O エラー (n)" whatever the code.
 InOutError numberedInOutError(int code);
 
-// The error for the errno of a failed step: ENOENT -> 2; ENOTDIR, ENAMETOOLONG,
-// EINVAL -> 3; EMFILE, ENFILE -> 4; EACCES, EPERM, EROFS -> 5; any other errno
-// keeps its own number (ENOSPC 28, EFBIG 27 when a file-size limit is reached).
-InOutError fileError(int errnoValue);
+// The error for the system's code of a failed step.
+// POSIX, an errno: ENOENT -> 2; ENOTDIR, ENAMETOOLONG, EINVAL -> 3; EMFILE,
+// ENFILE -> 4; EACCES, EPERM, EROFS -> 5; any other errno keeps its own number
+// (ENOSPC 28, EFBIG 27 when a file-size limit is reached).
+// Windows, a GetLastError() code: 2 to 5 are the neutral codes themselves;
+// ERROR_INVALID_NAME, ERROR_BAD_PATHNAME, ERROR_FILENAME_EXCED_RANGE,
+// ERROR_DIRECTORY -> 3; ERROR_WRITE_PROTECT -> 5; any other code keeps its own
+// number (ERROR_DISK_FULL 112).
+InOutError fileError(int systemCode);
 
 }  // namespace tv

@@ -7,7 +7,8 @@
 
 namespace tv {
 
-// Each step returns 0 or the system's code of its failure (errno here), for fileError().
+// Each step returns 0 or the system's code of its failure (errno, GetLastError() on
+// Windows), for fileError().
 class FileWriter {
 public:
     virtual ~FileWriter() = default;

@@ -5,15 +5,18 @@
 
 namespace tv {
 
-// Reads the whole of a regular file into `content`. Returns 0 or the errno of the failure
-// (ENOENT for a missing file, EISDIR for a directory).
+// Reads the whole of a regular file into `content`. Returns 0 or the system's code
+// of the failure (errno; GetLastError() on Windows): ENOENT for a missing file on
+// every system, EISDIR for a directory (ERROR_ACCESS_DENIED on Windows).
 int readWholeFile(const std::string& path, std::string& content);
 
 // Replaces the file at `path` (following a symbolic link to its target) by
 // `content`: the new content goes into a temporary file in the same directory,
 // is synchronised to the disk and renamed over the old file, which keeps its
-// permission bits. A crash or a full disk leaves the old or the new file, never
-// a mixture. Returns 0 or the errno of the failed step; the temporary file is
+// permission bits (on Windows: written through, flushed and put in place by
+// ReplaceFileW, keeping the old file's attributes). A crash or a full disk leaves
+// the old or the new file, never a mixture. Returns 0 or the system's code of the
+// failed step; the temporary file is
 // removed on failure. Temporary files of this naming (".<name>.<pid>.<n>.tmp")
 // that a process which no longer runs left behind are removed first.
 int replaceFile(const std::string& path, std::string_view content);

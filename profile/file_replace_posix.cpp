@@ -11,6 +11,7 @@
 
 #include "os/file_steps_posix.h"
 #include "profile/file_replace.h"
+#include "profile/temporary_name.h"
 
 namespace tv {
 
@@ -40,31 +41,7 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string temporaryPrefix(const std::string& target) {
-    return "." + target.substr(target.rfind('/') + 1) + ".";
-}
-
-// The process id in a temporary file's name "<prefix><pid>.<n>.tmp", or 0 for any
-// other name. Only plain decimal digits count; pid 0 and negative ones never do,
-// since kill() would take them for process groups.
-pid_t temporaryOwner(std::string_view name, std::string_view prefix) {
-    constexpr std::string_view kSuffix = ".tmp";
-    if (name.size() <= prefix.size() + kSuffix.size() || name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - kSuffix.size()) != kSuffix) {
-        return 0;
-    }
-    name = name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
-    const size_t dot = name.find('.');
-    const std::string_view pid = name.substr(0, dot);
-    const std::string_view counter = dot == std::string_view::npos ? "" : name.substr(dot + 1);
-    const auto digits = [](std::string_view text) {
-        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (!digits(pid) || !digits(counter) || pid.size() > 9) {
-        return 0;
-    }
-    return static_cast<pid_t>(std::stol(std::string(pid)));
-}
+std::string fileNameOf(const std::string& target) { return target.substr(target.rfind('/') + 1); }
 
 // Removes the temporary files that a save of `target` in a process that has died
 // since (a crash, kill -9, a power cut) left behind. Files of live processes,
@@ -74,9 +51,11 @@ void removeOrphanedTemporaries(const std::string& target) {
     if (directory == nullptr) {
         return;
     }
-    const std::string prefix = temporaryPrefix(target);
+    const std::string prefix = temporaryPrefix(fileNameOf(target));
     while (const dirent* entry = ::readdir(directory)) {
-        const pid_t owner = temporaryOwner(entry->d_name, prefix);
+        // Nine digits at most: every pid fits, and a pid_t never turns negative,
+        // which kill() would take for a process group (as it takes 0).
+        const auto owner = static_cast<pid_t>(temporaryOwner(entry->d_name, prefix, 9));
         if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) < 0 && errno == ESRCH) {
             ::unlinkat(::dirfd(directory), entry->d_name, 0);  // 0: never a directory
         }
@@ -90,8 +69,8 @@ int createTemporary(const std::string& target, std::string& temporary, int& fd) 
     static std::atomic<unsigned> counter{0};
     const std::string directory = directoryOf(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = directory + "/" + temporaryPrefix(target) + std::to_string(::getpid()) + "." +
-                    std::to_string(counter++) + ".tmp";
+        temporary = directory + "/" + temporaryPrefix(fileNameOf(target)) +
+                    std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
         // 0666: for a new settings file the umask decides, as for any other file.
         fd = openRetrying(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

@@ -1,5 +1,6 @@
 #include "profile/settings.h"
 
+#include "os/path_separator.h"
 #include "profile/profile_file.h"
 
 namespace tv {
@@ -30,6 +31,8 @@ void saveSettings(const std::string& path, const Settings& s) {
     ProfileFile(path).writeAll(entries);
 }
 
-std::string settingsPath(const std::string& directory) { return directory + "/TVCONFIG.INI"; }
+std::string settingsPath(const std::string& directory) {
+    return directory + kPathSeparator + "TVCONFIG.INI";
+}
 
 }  // namespace tv

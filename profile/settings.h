@@ -17,7 +17,8 @@ Settings loadSettings(const std::string& path);
 // not written.
 void saveSettings(const std::string& path, const Settings& settings);
 
-// directory + "/TVCONFIG.INI", joined without looking at a trailing separator.
+// directory + "/TVCONFIG.INI" (\TVCONFIG.INI on Windows), joined without looking
+// at a trailing separator.
 std::string settingsPath(const std::string& directory);
 
 }  // namespace tv

@@ -1,12 +1,10 @@
 #include "synth/number_parse.h"
 
-#include <locale.h>
-
-#include <cstdlib>
 #include <limits>
 
 #include "synth/errors.h"
 #include "synth/float_check.h"
+#include "synth/long_double_parse.h"
 
 namespace tv {
 namespace {
@@ -26,13 +24,6 @@ size_t copyDigits(const std::string& text, size_t& i, std::string& out) {
 
 [[noreturn]] void notAFloat(const std::string& text) {
     throw Error("'" + text + "' は浮動小数点数ではありません");
-}
-
-// The "C" locale, so that strtold reads "." whatever locale the program runs in
-// (the window's toolkit sets the user's locale for the whole process).
-locale_t cLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return locale;
 }
 
 }  // namespace
@@ -62,11 +53,10 @@ long double parseFloat(const std::string& text, const std::string& decimalSepara
     skipBlanks(text, i);
     if (i != text.size()) notAFloat(text);
 
-    char* end = nullptr;
-    // Out of range, strtold gives ±HUGE_VALL (an infinity) or a value rounded
-    // towards zero; both are what the text means as closely as a long double can.
-    const long double value = strtold_l(plain.c_str(), &end, cLocale());
-    if (end != plain.c_str() + plain.size()) notAFloat(text);
+    // Out of range, the value is ±HUGE_VALL (an infinity) or one rounded towards
+    // zero; both are what the text means as closely as a long double can.
+    long double value = 0;
+    if (!readLongDouble(plain, value)) notAFloat(text);
     return value;
 }
 

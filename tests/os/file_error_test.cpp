@@ -9,6 +9,9 @@ namespace tv {
 namespace {
 
 TEST(FileError, ErrnoMappedByMeaning) {
+#ifdef _WIN32
+    GTEST_SKIP() << "errno mapping; the Windows build maps GetLastError() codes (FileErrorWin32)";
+#endif
     const std::pair<int, int> rows[] = {
         {ENOENT, 2}, {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EINVAL, 3}, {EMFILE, 4},
         {ENFILE, 4}, {EACCES, 5},  {EPERM, 5},        {EROFS, 5},  {ENOSPC, ENOSPC},
@@ -20,6 +23,9 @@ TEST(FileError, ErrnoMappedByMeaning) {
 }
 
 TEST(FileError, OtherErrnoKeepsItsNumberInTheMessage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "errno mapping; the Windows build maps GetLastError() codes (FileErrorWin32)";
+#endif
     struct Row {
         int err;
         const char* message;

@@ -2,6 +2,7 @@
 // Runs a piece of a test in a child process under a file-size limit, as a login
 // limit or `prlimit --fsize` would set it, so that the limit and the signal
 // setting never reach the test process itself.
+#ifndef _WIN32  // Windows has no file-size limit to run under
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,3 +41,5 @@ inline ChildEnd runUnderFileSizeLimit(rlim_t limit, const std::function<int()>& 
 }
 
 }  // namespace tv::test
+
+#endif  // _WIN32

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include <csignal>
 
@@ -91,6 +93,9 @@ TEST(ProfileFile, FailedWriteThrowsExactMessage) {
 }
 
 TEST(ProfileFile, FailedWriteLeavesOldContentAndNoTemporary) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no per-process file-size limit to make a write fail";
+#else
     ScratchDir dir;
     const std::string path = dir.file("TVCONFIG.INI");
     const std::string old = "; keep me\r\n[PD]\r\nPol=0\r\n";
@@ -116,6 +121,7 @@ TEST(ProfileFile, FailedWriteLeavesOldContentAndNoTemporary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator{}),
               1);
+#endif
 }
 
 TEST(ProfileFile, BatchMatchesWritesOneByOne) {
@@ -134,6 +140,9 @@ TEST(ProfileFile, BatchMatchesWritesOneByOne) {
 }
 
 TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no per-process file-size limit to make a write fail";
+#else
     ScratchDir dir;
     const std::string path = dir.file("TVCONFIG.INI");
     // With the file-size limit the first two entries fit one by one, the whole
@@ -154,9 +163,14 @@ TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(message, path + " に書き込めません");
     EXPECT_EQ(readFile(path), "[S]\nfirst=1\nsecond=2\n");
+#endif
 }
 
 TEST(ProfileFile, ModeAndSymbolicLinkKept) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "POSIX permission bits and symbolic links; Windows keeps attributes (FileReplaceWin32)";
+#else
     ScratchDir dir;
     const std::string target = dir.file("real.ini");
     const std::string link = dir.file("TVCONFIG.INI");
@@ -169,6 +183,7 @@ TEST(ProfileFile, ModeAndSymbolicLinkKept) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+#endif
 }
 
 TEST(ProfileFile, WrittenValueIsOneLine) {

@@ -1,6 +1,8 @@
+#include "profile/settings.h"
+
 #include <gtest/gtest.h>
 
-#include "profile/settings.h"
+#include "os/path_separator.h"
 #include "profile_test_support.h"
 #include "synth/errors.h"
 
@@ -21,7 +23,8 @@ bool sameSettings(const Settings& a, const Settings& b) {
 }
 
 TEST(Settings, PathJoinsPlainly) {
-    EXPECT_EQ(settingsPath("/home/op"), "/home/op/TVCONFIG.INI");
+    EXPECT_EQ(settingsPath("/home/op"), std::string("/home/op") + kPathSeparator + "TVCONFIG.INI");
+    EXPECT_EQ(settingsPath("C:\\"), std::string("C:\\") + kPathSeparator + "TVCONFIG.INI");
 }
 
 TEST(Settings, NoFileGivesDefaults) {
@@ -113,7 +116,8 @@ TEST(Settings, FailedSaveThrowsAtFirstWrite) {
         saveSettings(path, Settings{});
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), dir.file("gone") + "/TVCONFIG.INI に書き込めません");
+        EXPECT_EQ(std::string(e.what()),
+                  dir.file("gone") + kPathSeparator + "TVCONFIG.INI に書き込めません");
     }
 }
 

@@ -29,6 +29,33 @@ TEST(ParseFloat, AcceptsTheGrammar) {
     EXPECT_EQ(parseFloat("1e5000", "."), std::numeric_limits<long double>::infinity());
 }
 
+TEST(ParseFloat, RoundsOnceToTheLongDoubleMantissa) {
+    // Each text needs more than a double's 53 bits, or sits on a rounding
+    // boundary of the 64-bit mantissa, so any read that goes through double, or
+    // rounds twice, gives another value.
+    const struct {
+        const char* text;
+        long double value;
+    } cases[] = {
+        {"12340.0000001", 12340.0000001L},
+        {"0.1", 0.1L},
+        {"9007199254740993", 9007199254740993.0L},           // 2^53 + 1
+        {"18446744073709551617", 0x1p64L},                   // 2^64 + 1: halfway, ties to even
+        {"18446744073709551619", 0x1.0000000000000004p64L},  // 2^64 + 3: ties to even, up
+        // 1 + 2^-64 exactly halfway: ties to even; a digit more tips it upwards.
+        {"1.0000000000000000000542101086242752217003726400434970855712890625", 1.0L},
+        {"1.00000000000000000005421010862427522170037264004349708557128906250001",
+         0x1.0000000000000002p0L},
+        {"123.456e-2", 1.23456L},
+        {"0.000000000000000000000000000001e30", 1.0L},
+        {"1.18973149535723176502e4932", 1.18973149535723176502e4932L},
+        {"3.6451995318824746025e-4951", 3.6451995318824746025e-4951L},  // the least subnormal
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseFloat(c.text, "."), c.value) << c.text;
+    }
+}
+
 TEST(ParseFloat, RejectsEverythingElseWithTheTextInTheMessage) {
     const struct {
         const char* text;
