@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds tvconfig and runs every test: the whole suite in a normal build and again
-# under AddressSanitizer + UndefinedBehaviorSanitizer, the serial layer under
-# ThreadSanitizer, and a short libFuzzer run of the settings-file reader.
+# Builds tvconfig and runs every test: the whole suite in a normal build, a check
+# of the Debian package, the suite again under AddressSanitizer +
+# UndefinedBehaviorSanitizer, everything but the window under ThreadSanitizer, and
+# a short libFuzzer run of the settings-file reader.
 # Installs missing Debian packages first. Any failure or sanitizer report fails it.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -37,6 +38,9 @@ run_suite() {
 }
 
 run_suite "normal build" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== Debian package ==="
+if scripts/check-package.sh build; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan \
   -DCMAKE_BUILD_TYPE=Debug -DTV_SANITIZE=address,undefined -DTV_BUILD_BENCH=OFF
 run_suite "ThreadSanitizer (no window)" build-tsan \

@@ -65,29 +65,6 @@ protected:
     std::unique_ptr<UnitProcess> m_unit;
 };
 
-// The process's peak resident size since the last reset, in MiB (VmHWM).
-long peakMiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long kb = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> kb;
-            return kb / 1024;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
-
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;  // the sanitizers' shadow memory is no measure
-#else
-constexpr bool kSanitized = false;
-#endif
-
 const char* const kLineLost =
     "The line to the unit was lost and the port is closed; \"Open\" reopens it.";
 
@@ -332,30 +309,24 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
 }
 
 TEST_F(DeviceWindowTest, AMegabyteFloodNeverFreezesTheWindow) {
+    // How long the loop may stand still and how much memory the flood may take
+    // are measured by bench_app_flood; here: timers go on while the bytes pour in,
+    // and the status box stays bounded.
     constexpr int kFlood = 1 << 20;
     startUnit({"--flood", std::to_string(kFlood)});
     TForm1& f = start();
-    resetPeak();
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0;
-    qint64 longestGap = 0;
+    int ticksDuringFlood = 0;
     QTimer ticks;
     QObject::connect(&ticks, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, clock.elapsed() - last);
-        last = clock.elapsed();
+        const int32_t pos = f.deviceLink().BufferPos;
+        if (pos > 2 && pos < kFlood + 2) ++ticksDuringFlood;
     });
     ticks.start(100);
-    click(f.Button11);  // the first answer sets off the flood
+    click(control<QPushButton>("Button11"));  // the first answer sets off the flood
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= kFlood + 2; }, 120000));
     ticks.stop();
-    RecordProperty("longest_gap_ms", static_cast<int>(longestGap));
-    RecordProperty("peak_mib", static_cast<int>(peakMiB()));
-    EXPECT_LT(longestGap, 500) << "the event loop stood still";
-    EXPECT_LE(f.Memo2->toPlainText().size(), 64 * 1024);
-    if (!kSanitized) {
-        EXPECT_LT(peakMiB(), 120);
-    }
+    EXPECT_GE(ticksDuringFlood, 2) << "the event loop stood still while the bytes came";
+    EXPECT_LE(control<QPlainTextEdit>("Memo2")->toPlainText().size(), 64 * 1024);
 }
 
 TEST_F(DeviceWindowTest, AUnitThatHangsUpIsShownAsClosed) {
