@@ -1,7 +1,6 @@
 #include "app/window_fonts.h"
 
 #include <QFontDatabase>
-#include <QStringList>
 
 namespace tv {
 

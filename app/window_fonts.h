@@ -3,6 +3,7 @@
 // proportional face of the captions and fields, and the fixed-pitch face of
 // Memo3 and the hexadecimal result fields.
 #include <QString>
+#include <QStringList>
 
 namespace tv {
 

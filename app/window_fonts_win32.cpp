@@ -1,4 +1,3 @@
-#include <QStringList>
 
 #include "app/window_fonts.h"
 
