@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "serial/device_hint.h"
+
 namespace tv {
 
 namespace {
@@ -27,8 +29,8 @@ std::string reasonText(const std::string& portname, const SerialError& error, Op
     switch (error.kind) {
         case Kind::NotFound:
             return "no such device. Point " + mappingVariable(portname) +
-                   " at the unit's device, for example its link under /dev/serial/by-id, then " +
-                   again + ".";
+                   " at the unit's device, for example " + unitDeviceHint() + ", then " + again +
+                   ".";
         case Kind::Denied:
             return "permission denied. Ask for membership of the device's group (dialout on "
                    "Debian: sudo adduser $USER dialout), log in again, then " +
