@@ -20,6 +20,7 @@
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
+#include "app/window_fonts.h"
 #include "serial/rs232c.h"
 
 namespace tv {
@@ -92,13 +93,13 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
 }
 
 QFont windowFont() {
-    QFont f(QStringLiteral("IPAPGothic"));
+    QFont f(windowFontFamilies().proportional);
     f.setPixelSize(12);
     return f;
 }
 
 QFont fixedPitchFont() {
-    QFont f(QStringLiteral("IPAGothic"));
+    QFont f(windowFontFamilies().fixedPitch);
     f.setPixelSize(12);
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);

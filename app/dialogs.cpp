@@ -1,7 +1,8 @@
 #include "app/dialogs.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "app/system_beep.h"
 
 namespace tv {
 
@@ -17,7 +18,7 @@ public:
         QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
-    void beep() override { QApplication::beep(); }
+    void beep() override { systemBeep(); }
 };
 
 std::unique_ptr<Dialogs>& current() {

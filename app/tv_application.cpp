@@ -5,6 +5,7 @@
 
 #include "app/dialogs.h"
 #include "app/error_guard.h"
+#include "app/window_fonts.h"
 
 namespace tv {
 
@@ -15,7 +16,7 @@ TvApplication::TvApplication(int& argc, char** argv) : QApplication(argc, argv) 
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
     setApplicationName(applicationTitle());
-    QFont f(QStringLiteral("IPAPGothic"));
+    QFont f(windowFontFamilies().proportional);
     f.setPixelSize(12);
     setFont(f);
 }

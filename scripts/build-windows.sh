@@ -7,16 +7,22 @@
 # beside the repository, or from TVCONFIG_WIN_QT (that archive, or an unpacked
 # Qt prefix), and is unpacked into build-win/qt.
 #
-#   scripts/build-windows.sh [target...]    default: every target that builds
+#   scripts/build-windows.sh [target...]
+#
+# Without targets it builds tvconfig.exe, tvcalc.exe, tvprog.exe and the
+# Windows tests, then packs build-win/tvconfig-<version>-win64.zip and the
+# installer build-win/tvconfig-<version>-win64-setup.exe
+# (scripts/package-windows.sh). With targets it builds only those.
 #
 # Environment: TVCONFIG_WIN_QT (see above), TVCONFIG_WIN_JOBS (default 2),
-# TVCONFIG_WIN_APP=1 to build the window as well.
+# TVCONFIG_WIN_APP=0 to leave the window out (and so the package).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-win
 jobs=${TVCONFIG_WIN_JOBS:-2}
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 ninja-build nsis cmake googletest qt6-base-dev-tools)
+packages=(g++-mingw-w64-x86-64-posix wine wine64 ninja-build nsis zip cmake googletest
+          qt6-base-dev-tools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -55,17 +61,19 @@ else
   exit 1
 fi
 
-app=OFF
-[ "${TVCONFIG_WIN_APP:-0}" = 1 ] && app=ON
+app=ON
+[ "${TVCONFIG_WIN_APP:-1}" = 0 ] && app=OFF
 cmake -S "$root" -B "$out" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DTV_WIN_QT_DIR="$qt_dir" \
   -DTV_BUILD_APP=$app -DTV_BUILD_BENCH=OFF -DTV_WERROR=ON
 
-# What builds for Windows today; the rest follows as its room gains its
-# Windows form.
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(tv_serial serial_tests serial_win32_tests
-                                   wine_serial_echo)
+package=0
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=(tvcalc tvprog serial_tests serial_win32_tests wine_serial_echo)
+  [ $app = ON ] && targets+=(tvconfig) && package=1
+fi
 nice cmake --build "$out" -j"$jobs" --target "${targets[@]}"
+[ $package -eq 0 ] || "$root/scripts/package-windows.sh" "$out" "$qt_dir"

@@ -1,17 +1,10 @@
 #include "serial/open_failure.h"
 
 #include <cctype>
-#include <cerrno>
 
-#include "serial/posix_call.h"
+#include "serial/device_hint.h"
 
 namespace tv {
-
-SerialError serialErrorFromErrno(int err) {
-    SerialError error = errorFromErrno(err);
-    if (err == EACCES || err == EPERM) error.kind = SerialError::Kind::Denied;
-    return error;
-}
 
 namespace {
 
@@ -36,8 +29,8 @@ std::string reasonText(const std::string& portname, const SerialError& error, Op
     switch (error.kind) {
         case Kind::NotFound:
             return "no such device. Point " + mappingVariable(portname) +
-                   " at the unit's device, for example its link under /dev/serial/by-id, then " +
-                   again + ".";
+                   " at the unit's device, for example " + unitDeviceHint() + ", then " + again +
+                   ".";
         case Kind::Denied:
             return "permission denied. Ask for membership of the device's group (dialout on "
                    "Debian: sudo adduser $USER dialout), log in again, then " +

@@ -87,6 +87,7 @@ Win32SerialOs::~Win32SerialOs() {
 
 bool Win32SerialOs::failWith(uint32_t code, Win32Stage stage) {
     m_lastError = errorFromWin32(code, stage);
+    m_lastError.device = m_device;
     return false;
 }
 
@@ -112,6 +113,7 @@ void Win32SerialOs::closeHandle(HANDLE& handle) {
 bool Win32SerialOs::openPort(const std::string& name) {
     if (isOpen()) return failWith(ERROR_SHARING_VIOLATION, Win32Stage::Open);
     const auto path = resolveWin32PortName(name, m_env);
+    m_device = path.value_or(std::string());  // named in the reason of a failure
     if (!path) return failWith(ERROR_FILE_NOT_FOUND, Win32Stage::Open);
     const HANDLE port =
         m_api.CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,

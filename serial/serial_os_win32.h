@@ -5,6 +5,7 @@
 // table, the system's on Windows, a recorded one in tests.
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "serial/port_name.h"
 #include "serial/serial_os.h"
@@ -81,6 +82,7 @@ private:
 
     const Win32Api& m_api;
     EnvLookup m_env;
+    std::string m_device;  // what the last open asked CreateFileA for
     HANDLE m_port = INVALID_HANDLE_VALUE;
     DCB m_dcb{};
     Request m_read;

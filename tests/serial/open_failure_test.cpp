@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "serial/device_hint.h"
+
 namespace tv {
 namespace {
 
@@ -23,8 +25,8 @@ TEST(OpenFailureReason, NamesPortDeviceReasonAndNextStep) {
         {EPERM, "com1", "/dev/ttyS0", {"permission denied", "group"}},
         {EBUSY, "COM3", "/dev/ttyUSB0", {"(/dev/ttyUSB0)", "another program holds it"}},
         {EWOULDBLOCK, "com3", "/dev/ttyUSB0", {"another program holds it"}},
-        {ENOENT, "com12", "/dev/ttyS11", {"no such device", "TVCONFIG_COM12", "/dev/serial/by-id"}},
-        {ENOENT, "/dev/ttyACM0", "/dev/ttyACM0", {"TVCONFIG_COMn", "/dev/serial/by-id"}},
+        {ENOENT, "com12", "/dev/ttyS11", {"no such device", "TVCONFIG_COM12", unitDeviceHint()}},
+        {ENOENT, "/dev/ttyACM0", "/dev/ttyACM0", {"TVCONFIG_COMn", unitDeviceHint()}},
         {ENOENT, "", "", {"Port \"\" names no device", "ComPort page"}},
         {EIO, "com2", "/dev/ttyS1", {"hung up"}},
         {ENOMEM, "com2", "/dev/ttyS1", {"(/dev/ttyS1) did not open: ", "Check the device"}},

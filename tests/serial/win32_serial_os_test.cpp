@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "serial/open_failure.h"
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
 #include "serial/serial_os_win32.h"
@@ -310,6 +311,15 @@ TEST_F(Win32Port, PortNamesBecomeDeviceNames) {
                 << c.portname;
         }
     }
+}
+
+TEST_F(Win32Port, FailedOpenNamesTheDeviceItAskedFor) {
+    system.failures["CreateFileA"] = {ERROR_FILE_NOT_FOUND};
+    auto os = makeOs({});
+    EXPECT_FALSE(os->openPort("com9"));
+    EXPECT_EQ(os->lastError().device, "\\\\.\\COM9");
+    EXPECT_NE(openFailureReason("com9", os->lastError()).find("(\\\\.\\COM9) did not open"),
+              std::string::npos);
 }
 
 TEST_F(Win32Port, TransfersWaitBoundedAndCancelWhatTimesOut) {

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Tries the Windows installer as an operator would, under Wine: installs
+# build-win/tvconfig-<version>-win64-setup.exe silently (/S), checks the
+# programs, the Start-menu entry and the Add/Remove Programs entry, starts the
+# installed tvconfig.exe on a virtual X display with its own Windows platform
+# plugin, closes it the way Windows asks a program to close (WM_CLOSE, through
+# taskkill without /F) and checks that it saved TVCONFIG.INI in its current
+# folder; then uninstalls silently and checks that everything went.
+#
+#   scripts/test-windows-package.sh
+#
+# Needs the package (scripts/build-windows.sh) and xvfb-run. TVCONFIG_WINEPREFIX
+# chooses the Wine prefix (default build-win/wineprefix, made on first use).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+win=$root/build-win
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
+setup=$win/tvconfig-$version-win64-setup.exe
+[ -n "$version" ] && [ -f "$setup" ] ||
+  { echo "test-windows-package.sh: no installer in $win; run scripts/build-windows.sh" >&2; exit 1; }
+
+export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+
+status=0
+check() {  # what, command...
+  local what=$1
+  shift
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; status=1; fi
+}
+waitFor() {  # seconds, command...: true once the command succeeds
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.5
+  done
+}
+
+dir="$WINEPREFIX/drive_c/Program Files/tvconfig"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/tvconfig/tvconfig.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\tvconfig'
+registered() { wine reg query "$key" /v UninstallString >/dev/null 2>&1; }
+installed() { [ -f "$dir/tvconfig.exe" ] && [ -f "$dir/platforms/qwindows.dll" ]; }
+
+wine "$setup" /S
+check "silent install: programs, DLLs and plugins in Program Files\\tvconfig" \
+  bash -c "cd \"$dir\" && ls tvconfig.exe tvcalc.exe tvprog.exe Qt6Widgets.dll styles/qwindowsvistastyle.dll uninstall.exe >/dev/null"
+check "Start-menu entry for tvconfig" test -f "$menu"
+check "uninstaller listed under Add/Remove Programs" registered
+
+# The window needs a display; the Wine server started for it goes with it.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cat >"$work/start-and-close.sh" <<'INNER'
+#!/usr/bin/env bash
+# Runs on the virtual display: $1 the installed tvconfig.exe, $2 a log.
+set -u
+wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+wine "$1" >"$2" 2>&1 &
+program=$!
+shown=1
+for _ in $(seq 120); do
+  xdotool search --name 'Configurator' >/dev/null 2>&1 && { shown=0; break; }
+  sleep 0.5
+done
+[ $shown -eq 0 ] || echo "window did not appear" >>"$2"
+sleep 1
+wine taskkill /IM tvconfig.exe >>"$2" 2>&1
+for _ in $(seq 60); do kill -0 $program 2>/dev/null || break; sleep 0.5; done
+if kill -0 $program 2>/dev/null; then
+  echo "still running after WM_CLOSE" >>"$2"
+  wine taskkill /F /IM tvconfig.exe >/dev/null 2>&1
+  exit 1
+fi
+wait $program
+rc=$?
+wineserver -k >/dev/null 2>&1
+exit $((shown | rc))
+INNER
+chmod +x "$work/start-and-close.sh"
+mkdir "$work/current"
+started() {
+  (cd "$work/current" && xvfb-run -a -s "-screen 0 1024x768x24" \
+     "$work/start-and-close.sh" "$dir/tvconfig.exe" "$work/tvconfig.log") || { cat "$work/tvconfig.log"; return 1; }
+}
+check "installed tvconfig.exe starts and closes on WM_CLOSE" started
+check "TVCONFIG.INI saved in the current folder at close" grep -q '^\[rs232c1\]' "$work/current/TVCONFIG.INI"
+
+# The uninstaller copies itself away and returns at once: wait for its work.
+wine "$dir/uninstall.exe" /S
+gone() { ! installed && ! registered && [ ! -e "$menu" ]; }
+check "silent uninstall removes the programs, the Start-menu entry and the listing" waitFor 30 gone
+wineserver -k >/dev/null 2>&1 || true
+exit $status
