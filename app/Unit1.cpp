@@ -77,8 +77,8 @@ RadioGroup* makeRadioGroup(QWidget* parent, OptionGroup group, int left, int top
     return g;
 }
 
-QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int left,
-                     int top, int width) {
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int left, int top,
+                     int width) {
     auto* c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
@@ -252,7 +252,8 @@ void TForm1::buildComPortPage() {
 
 void TForm1::connectHandlers() {
     auto on = [this](QPushButton* b, void (TForm1::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guard([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guard([&] { (this->*handler)(); }); });
     };
     on(Button1, &TForm1::Button1Click);
     on(Button2, &TForm1::Button2Click);
@@ -352,12 +353,18 @@ void TForm1::setSearchCaption(const std::string& caption) { Button4->setText(q(c
 
 QLabel* TForm1::finderLabel(FinderLabel label) const {
     switch (label) {
-        case FinderLabel::VCO: return Label4;
-        case FinderLabel::PD: return Label11;
-        case FinderLabel::N: return Label9;
-        case FinderLabel::R: return Label10;
-        case FinderLabel::A: return Label18;
-        case FinderLabel::B: return Label20;
+        case FinderLabel::VCO:
+            return Label4;
+        case FinderLabel::PD:
+            return Label11;
+        case FinderLabel::N:
+            return Label9;
+        case FinderLabel::R:
+            return Label10;
+        case FinderLabel::A:
+            return Label18;
+        case FinderLabel::B:
+            return Label20;
     }
     return Label4;
 }
@@ -370,10 +377,14 @@ void TForm1::setLabel(FinderLabel label, const std::string& text) {
 
 QLineEdit* TForm1::resultEdit(ResultEdit edit) const {
     switch (edit) {
-        case ResultEdit::RefReg: return Edit4;
-        case ResultEdit::NReg: return Edit5;
-        case ResultEdit::InitReg: return Edit6;
-        case ResultEdit::FuncReg: return Edit9;
+        case ResultEdit::RefReg:
+            return Edit4;
+        case ResultEdit::NReg:
+            return Edit5;
+        case ResultEdit::InitReg:
+            return Edit6;
+        case ResultEdit::FuncReg:
+            return Edit9;
     }
     return Edit4;
 }
@@ -384,19 +395,29 @@ void TForm1::setResult(ResultEdit edit, const std::string& text) {
 
 void TForm1::setEnabled(FinderControl control, bool enabled) {
     switch (control) {
-        case FinderControl::Search: Button4->setEnabled(enabled); break;
-        case FinderControl::Prev: Button3->setEnabled(enabled); break;
-        case FinderControl::Reset: Button5->setEnabled(enabled); break;
-        case FinderControl::MemoryChannel: RadioGroup2->setEnabled(enabled); break;
-        case FinderControl::Variant: RadioGroup6->setEnabled(enabled); break;
+        case FinderControl::Search:
+            Button4->setEnabled(enabled);
+            break;
+        case FinderControl::Prev:
+            Button3->setEnabled(enabled);
+            break;
+        case FinderControl::Reset:
+            Button5->setEnabled(enabled);
+            break;
+        case FinderControl::MemoryChannel:
+            RadioGroup2->setEnabled(enabled);
+            break;
+        case FinderControl::Variant:
+            RadioGroup6->setEnabled(enabled);
+            break;
     }
 }
 
 // ---- Channel table and header ---------------------------------------------
 
 void TForm1::Button14Click() {
-    setChannel(channelTable, RadioGroup2->itemIndex(), latchSet, s(Edit1->text()),
-               s(Edit3->text()), s(Label11->text()), RadioGroup5->itemIndex());
+    setChannel(channelTable, RadioGroup2->itemIndex(), latchSet, s(Edit1->text()), s(Edit3->text()),
+               s(Label11->text()), RadioGroup5->itemIndex());
 }
 
 void TForm1::Button15Click() { exportHeader(channelTable, currentDirectory(), *m_clock); }

@@ -11,12 +11,12 @@
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
-#include "profile/settings.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
 #include "device/serial_port_binding.h"
+#include "profile/settings.h"
 #include "serial/rs232c.h"
 
 namespace tv {
