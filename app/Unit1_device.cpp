@@ -94,14 +94,12 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
 void TForm1::openPort() {
     rs232c1().bps = bitRateOf(selectedText(ComboBox2));
     rs232c1().portname = s(selectedText(ComboBox1));
-    Button1->setEnabled(false);
-    Button2->setEnabled(true);
+    showPortOpen(true);
     if (rs232c1().open()) return;
     addStatusLine(rs232c1().openFailureReason());
     dialogs().beep();
     dialogs().showMessage(this, QStringLiteral("Error"));
-    Button1->setEnabled(true);
-    Button2->setEnabled(false);
+    showPortOpen(false);
 }
 
 void TForm1::Button1Click() {
@@ -111,8 +109,7 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
     rs232c1().close();
-    Button1->setEnabled(true);
-    Button2->setEnabled(false);
+    showPortOpen(false);
 }
 
 void TForm1::closeLostLine() { Button2Click(); }
@@ -152,12 +149,7 @@ void TForm1::Edit8KeyPress(const QString& typed) {
 
 void TForm1::showRxEventCount(const std::string& text) { Edit7->setText(q(text)); }
 
-void TForm1::setBufferView(const std::string& text) {
-    // The view's rows end in CR LF; the memo keeps one line break per row.
-    QString shown = q(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo3->setPlainText(shown);
-}
+void TForm1::setBufferView(const std::string& text) { showBuffer(text); }
 
 void TForm1::showMessage(const std::string& text) {
     flushStatus();
