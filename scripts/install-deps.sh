@@ -8,6 +8,7 @@ packages=(
   fonts-ipafont-gothic               # IPAPGothic and IPAGothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev           # the libFuzzer run of the settings reader
+  clang-format-14                    # the format check
 )
 missing=()
 for p in "${packages[@]}"; do
