@@ -2,7 +2,6 @@
 // The main window: every control of the configurator and the handlers behind them.
 // The handlers are thin: they read control texts and indices, call into the synth,
 // device and serial rooms with plain values, and show what comes back.
-#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -133,10 +132,6 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
-    bool m_statusEndsInLineBreak = true;
-    QString m_pendingStatus;  // Memo2's text not laid out yet
-    QElapsedTimer m_lastStatusFlush;
-    bool m_statusFlushQueued = false;
 };
 
 }  // namespace tv

@@ -1,11 +1,7 @@
 // The main window's settings file, serial port and device commands.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
 
 #include "app/Unit1.h"
@@ -22,10 +18,6 @@
 namespace tv {
 
 namespace {
-
-// Memo2 keeps at most this much of its latest text; older text goes from the front.
-constexpr int kStatusLimit = 64 * 1024;
-constexpr qint64 kStatusInterval = 100;  // ms between two layouts of Memo2 during a flood
 
 // The bit rate of the selected ComboBox2 item; 9600 when none is selected or
 // its text is not a whole number.
@@ -86,9 +78,6 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
     m_link =
         std::make_unique<DeviceLink>(*m_portBinding, *m_waiter, static_cast<DeviceView&>(*this));
     m_portBinding->bind(*m_link);
-    // The link writes the status memo without end; it keeps no undo history,
-    // which would hold every text the memo has dropped.
-    Memo2->setUndoRedoEnabled(false);
 }
 
 void TForm1::openPort() {
@@ -162,66 +151,9 @@ void TForm1::setCommandsEnabled(bool enabled) {
 
 // ---- Status memo ------------------------------------------------------------
 
-// Memo2 behaves as a classic memo: adding a line ends it with a line break, and
-// appended text runs on in the last line. The receive handler hands over a whole
-// turn's bytes at once, so a flood lays the memo out once per turn, and only the
-// last kStatusLimit characters are kept, so a long session stays small.
-void TForm1::clearStatus() {
-    m_pendingStatus.clear();
-    Memo2->clear();
-    m_statusEndsInLineBreak = true;
-}
-
-void TForm1::addStatusLine(const std::string& line) {
-    std::string text = m_statusEndsInLineBreak ? std::string() : std::string("\n");
-    text += line;
-    text += '\n';
-    appendStatusText(text);
-    flushStatus();
-}
-
-void TForm1::appendStatusText(const std::string& text) {
-    if (text.empty()) return;
-    m_statusEndsInLineBreak = text.back() == '\n';
-    m_pendingStatus += q(text);
-    if (m_pendingStatus.size() > kStatusLimit)
-        m_pendingStatus = m_pendingStatus.right(kStatusLimit);
-    // Laying out the memo's long last line costs milliseconds: during a flood it
-    // is done at most every kStatusInterval, otherwise at once.
-    const qint64 sinceLast =
-        m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
-    if (sinceLast >= kStatusInterval) {
-        flushStatus();
-    } else if (!m_statusFlushQueued) {
-        m_statusFlushQueued = true;
-        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this,
-                           [this] { flushStatus(); });
-    }
-}
-
-void TForm1::flushStatus() {
-    m_statusFlushQueued = false;
-    m_lastStatusFlush.start();
-    if (m_pendingStatus.isEmpty()) return;
-    QTextDocument* doc = Memo2->document();
-    if (m_pendingStatus.size() >= kStatusLimit) {
-        Memo2->setPlainText(m_pendingStatus);
-    } else {
-        QTextCursor cursor(doc);
-        cursor.beginEditBlock();  // one layout for the insert and the cut
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(m_pendingStatus);
-        // characterCount() counts the closing paragraph separator too.
-        const int excess = doc->characterCount() - 1 - kStatusLimit;
-        if (excess > 0) {
-            cursor.setPosition(0);
-            cursor.setPosition(excess, QTextCursor::KeepAnchor);
-            cursor.removeSelectedText();
-        }
-        cursor.endEditBlock();
-    }
-    m_pendingStatus.clear();
-    Memo2->verticalScrollBar()->setValue(Memo2->verticalScrollBar()->maximum());
-}
+void TForm1::clearStatus() { status->clear(); }
+void TForm1::addStatusLine(const std::string& line) { status->addLine(line); }
+void TForm1::appendStatusText(const std::string& text) { status->append(text); }
+void TForm1::flushStatus() { status->flush(); }
 
 }  // namespace tv

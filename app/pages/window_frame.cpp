@@ -26,6 +26,7 @@ void WindowFrame::buildFrame(QWidget* form) {
 
     RadioGroup6 = makeRadioGroup(form, OptionGroup::Variant, 0, 384, 113, 49);
     Memo2 = makeMemo(form, "Memo2", 112, 384, 257, 49);
+    status = std::make_unique<StatusMemo>(Memo2);
     Label16 = makeLabel(form, "Label16", QStringLiteral("Tarvex Configurator"), 376, 384);
     BitBtn1 = makeButton(form, "BitBtn1", QStringLiteral("Close(&C)"), 480, 408);
     BitBtn1->setIcon(form->style()->standardIcon(QStyle::SP_DialogCloseButton));

@@ -1,6 +1,10 @@
 #pragma once
 // The frame around the pages: the tab widget with its three sheets, the variant
 // group, the status memo Memo2, the caption label and the Close button.
+#include <memory>
+
+#include "app/pages/status_memo.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,6 +27,8 @@ public:
 protected:
     // Builds the frame's controls on the form; the pages then fill the sheets.
     void buildFrame(QWidget* form);
+
+    std::unique_ptr<StatusMemo> status;  // what Memo2 shows
 };
 
 }  // namespace tv
