@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds tvconfig and runs every test: the whole suite in a normal build, a check
-# of the Debian package, the suite again under AddressSanitizer +
-# UndefinedBehaviorSanitizer, everything but the window under ThreadSanitizer, and
-# a short libFuzzer run of the settings-file reader.
+# Checks the format of every C and C++ file, builds tvconfig and runs every
+# test: the whole suite in a normal build, a check of the Debian package, the
+# suite again under AddressSanitizer + UndefinedBehaviorSanitizer, everything but
+# the window under ThreadSanitizer, and a short libFuzzer run of the
+# settings-file reader.
 # Installs missing Debian packages first. Any failure or sanitizer report fails it.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -16,6 +17,9 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+
+echo "=== format ==="
+if scripts/check-format.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 # run_suite NAME BUILD_DIR [cmake options...]
 run_suite() {

@@ -2,12 +2,15 @@
 // The main window: every control of the configurator and the handlers behind them.
 // The handlers are thin: they read control texts and indices, call into the synth,
 // device and serial rooms with plain values, and show what comes back.
-#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 
+#include "app/pages/com_port_page.h"
+#include "app/pages/low_level_command_page.h"
+#include "app/pages/manual_write_page.h"
+#include "app/pages/window_frame.h"
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
@@ -18,21 +21,22 @@
 #include "synth/synth_options.h"
 
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
 
 namespace tv {
 
-class RadioGroup;
 class SerialOs;
 class Trs232c;
 class QtEventWaiter;
 
-class TForm1 : public QWidget, private FinderView, private DeviceView {
+// The window owns the state; the frame and the page classes build its controls
+// and lend it their named members.
+class TForm1 : public QWidget,
+               public WindowFrame,
+               public LowLevelCommandPage,
+               public ManualWritePage,
+               public ComPortPage,
+               private FinderView,
+               private DeviceView {
     Q_OBJECT
 public:
     // Runs FormCreate, the start-up open included, before the window is shown.
@@ -41,21 +45,7 @@ public:
     explicit TForm1(std::unique_ptr<SerialOs> serialOs = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Controls, named as on the form.
-    QTabWidget* PageControl1;
-    QWidget *TabSheet1, *TabSheet2, *TabSheet3;
-    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
-    QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
-        *Button9, *Button10, *Button11, *Button12, *Button13, *Button14, *Button15;
-    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
-        *Label10, *Label11, *Label12, *Label13, *Label14, *Label16, *Label17, *Label18, *Label19,
-        *Label20, *Label21;
-    RadioGroup *RadioGroup1, *RadioGroup2, *RadioGroup3, *RadioGroup4, *RadioGroup5, *RadioGroup6,
-        *RadioGroup7, *RadioGroup8, *RadioGroup9, *RadioGroup10;
-    QComboBox *ComboBox1, *ComboBox2;
-    QPlainTextEdit *Memo1, *Memo2, *Memo3;
-    QPushButton* BitBtn1;
+    // The controls, named as on the form, are the frame's and the pages' members.
 
     // Own state of the window; the receive state lives in the device link.
     int32_t CurrentR = 0;
@@ -101,9 +91,6 @@ protected:
 
 private:
     void buildControls();
-    void buildLowLevelPage();
-    void buildManualWritePage();
-    void buildComPortPage();
     void connectHandlers();
     void createPort(std::unique_ptr<SerialOs> os);
     void loadSettings();
@@ -134,9 +121,7 @@ private:
     void closeLostLine() override;
 
     void flushStatus();
-    QLabel* finderLabel(FinderLabel label) const;
     RadioGroup* radioGroup(OptionGroup group) const;
-    QLineEdit* resultEdit(ResultEdit edit) const;
     template <typename Fn>
     void guard(Fn&& fn);
 
@@ -147,10 +132,6 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
-    bool m_statusEndsInLineBreak = true;
-    QString m_pendingStatus;  // Memo2's text not laid out yet
-    QElapsedTimer m_lastStatusFlush;
-    bool m_statusFlushQueued = false;
 };
 
 }  // namespace tv

@@ -1,31 +1,23 @@
 // The main window's settings file, serial port and device commands.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTimer>
 
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
-#include "profile/settings.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
 #include "device/serial_port_binding.h"
+#include "profile/settings.h"
 #include "serial/rs232c.h"
 
 namespace tv {
 
 namespace {
-
-// Memo2 keeps at most this much of its latest text; older text goes from the front.
-constexpr int kStatusLimit = 64 * 1024;
-constexpr qint64 kStatusInterval = 100;  // ms between two layouts of Memo2 during a flood
 
 // The bit rate of the selected ComboBox2 item; 9600 when none is selected or
 // its text is not a whole number.
@@ -86,22 +78,17 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
     m_link =
         std::make_unique<DeviceLink>(*m_portBinding, *m_waiter, static_cast<DeviceView&>(*this));
     m_portBinding->bind(*m_link);
-    // The link writes the status memo without end; it keeps no undo history,
-    // which would hold every text the memo has dropped.
-    Memo2->setUndoRedoEnabled(false);
 }
 
 void TForm1::openPort() {
     rs232c1().bps = bitRateOf(selectedText(ComboBox2));
     rs232c1().portname = s(selectedText(ComboBox1));
-    Button1->setEnabled(false);
-    Button2->setEnabled(true);
+    showPortOpen(true);
     if (rs232c1().open()) return;
     addStatusLine(rs232c1().openFailureReason());
     dialogs().beep();
     dialogs().showMessage(this, QStringLiteral("Error"));
-    Button1->setEnabled(true);
-    Button2->setEnabled(false);
+    showPortOpen(false);
 }
 
 void TForm1::Button1Click() {
@@ -111,8 +98,7 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
     rs232c1().close();
-    Button1->setEnabled(true);
-    Button2->setEnabled(false);
+    showPortOpen(false);
 }
 
 void TForm1::closeLostLine() { Button2Click(); }
@@ -152,12 +138,7 @@ void TForm1::Edit8KeyPress(const QString& typed) {
 
 void TForm1::showRxEventCount(const std::string& text) { Edit7->setText(q(text)); }
 
-void TForm1::setBufferView(const std::string& text) {
-    // The view's rows end in CR LF; the memo keeps one line break per row.
-    QString shown = q(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo3->setPlainText(shown);
-}
+void TForm1::setBufferView(const std::string& text) { showBuffer(text); }
 
 void TForm1::showMessage(const std::string& text) {
     flushStatus();
@@ -170,66 +151,9 @@ void TForm1::setCommandsEnabled(bool enabled) {
 
 // ---- Status memo ------------------------------------------------------------
 
-// Memo2 behaves as a classic memo: adding a line ends it with a line break, and
-// appended text runs on in the last line. The receive handler hands over a whole
-// turn's bytes at once, so a flood lays the memo out once per turn, and only the
-// last kStatusLimit characters are kept, so a long session stays small.
-void TForm1::clearStatus() {
-    m_pendingStatus.clear();
-    Memo2->clear();
-    m_statusEndsInLineBreak = true;
-}
-
-void TForm1::addStatusLine(const std::string& line) {
-    std::string text = m_statusEndsInLineBreak ? std::string() : std::string("\n");
-    text += line;
-    text += '\n';
-    appendStatusText(text);
-    flushStatus();
-}
-
-void TForm1::appendStatusText(const std::string& text) {
-    if (text.empty()) return;
-    m_statusEndsInLineBreak = text.back() == '\n';
-    m_pendingStatus += q(text);
-    if (m_pendingStatus.size() > kStatusLimit)
-        m_pendingStatus = m_pendingStatus.right(kStatusLimit);
-    // Laying out the memo's long last line costs milliseconds: during a flood it
-    // is done at most every kStatusInterval, otherwise at once.
-    const qint64 sinceLast =
-        m_lastStatusFlush.isValid() ? m_lastStatusFlush.elapsed() : kStatusInterval;
-    if (sinceLast >= kStatusInterval) {
-        flushStatus();
-    } else if (!m_statusFlushQueued) {
-        m_statusFlushQueued = true;
-        QTimer::singleShot(static_cast<int>(kStatusInterval - sinceLast), this,
-                           [this] { flushStatus(); });
-    }
-}
-
-void TForm1::flushStatus() {
-    m_statusFlushQueued = false;
-    m_lastStatusFlush.start();
-    if (m_pendingStatus.isEmpty()) return;
-    QTextDocument* doc = Memo2->document();
-    if (m_pendingStatus.size() >= kStatusLimit) {
-        Memo2->setPlainText(m_pendingStatus);
-    } else {
-        QTextCursor cursor(doc);
-        cursor.beginEditBlock();  // one layout for the insert and the cut
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(m_pendingStatus);
-        // characterCount() counts the closing paragraph separator too.
-        const int excess = doc->characterCount() - 1 - kStatusLimit;
-        if (excess > 0) {
-            cursor.setPosition(0);
-            cursor.setPosition(excess, QTextCursor::KeepAnchor);
-            cursor.removeSelectedText();
-        }
-        cursor.endEditBlock();
-    }
-    m_pendingStatus.clear();
-    Memo2->verticalScrollBar()->setValue(Memo2->verticalScrollBar()->maximum());
-}
+void TForm1::clearStatus() { status->clear(); }
+void TForm1::addStatusLine(const std::string& line) { status->addLine(line); }
+void TForm1::appendStatusText(const std::string& text) { status->append(text); }
+void TForm1::flushStatus() { status->flush(); }
 
 }  // namespace tv

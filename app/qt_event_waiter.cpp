@@ -6,8 +6,7 @@
 
 namespace tv {
 
-EventWaiter::Outcome QtEventWaiter::waitForEvents(
-    std::chrono::steady_clock::time_point deadline) {
+EventWaiter::Outcome QtEventWaiter::waitForEvents(std::chrono::steady_clock::time_point deadline) {
     using namespace std::chrono;
     if (m_shutdown) return Outcome::ShuttingDown;
     const auto remaining = duration_cast<milliseconds>(deadline - steady_clock::now());

@@ -1,10 +1,11 @@
-#include "app/quit_on_signal.h"
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
+
+#include "app/quit_on_signal.h"
 
 namespace tv {
 

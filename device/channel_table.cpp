@@ -4,7 +4,7 @@ namespace tv {
 
 std::string currentText(int32_t current1) {
     // Indices 3 and 7 carry two decimals although their radio items read 2.5 and 5.
-    static constexpr const char* kTexts[] = {"0.625mA", "1.25mA",  "1.875mA", "2.50mA",
+    static constexpr const char* kTexts[] = {"0.625mA", "1.25mA", "1.875mA", "2.50mA",
                                              "3.125mA", "3.75mA", "4.375mA", "5.00mA"};
     if (current1 < 0 || current1 > 7) {
         return {};

@@ -57,12 +57,13 @@ bool allOf(std::string_view text, const char* chars) {
 void checkInteger(std::string_view text) {
     const std::optional<int32_t> value = tv::parseProfileInteger(text);
     const std::string copy(text);
-    if (text.size() > 2 && text.size() <= 10 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
-        allOf(text.substr(2), "0123456789abcdefABCDEF")) {
+    if (text.size() > 2 && text.size() <= 10 && text[0] == '0' &&
+        (text[1] == 'x' || text[1] == 'X') && allOf(text.substr(2), "0123456789abcdefABCDEF")) {
         check(value && static_cast<uint32_t>(*value) == std::strtoul(copy.c_str() + 2, nullptr, 16),
               "hex value");
     }
-    const std::string_view digits = !text.empty() && (text[0] == '+' || text[0] == '-') ? text.substr(1) : text;
+    const std::string_view digits =
+        !text.empty() && (text[0] == '+' || text[0] == '-') ? text.substr(1) : text;
     if (!digits.empty() && allOf(digits, "0123456789")) {
         errno = 0;
         const long long expected = std::strtoll(copy.c_str(), nullptr, 10);
@@ -86,10 +87,12 @@ void checkEdit(const std::string& input, const std::string& path) {
     tv::ProfileDocument after(input);
     after.set("PSC", "Value", "7");
     const tv::ProfileDocument reread(after.text());
-    check(reread.value("psc", "VALUE") == std::optional<std::string_view>("7"), "written value reads back");
+    check(reread.value("psc", "VALUE") == std::optional<std::string_view>("7"),
+          "written value reads back");
     for (const Key& k : keys()) {
         if (k.section == "PSC") continue;
-        check(reread.value(k.section, k.key) == before.value(k.section, k.key), "other entries unchanged");
+        check(reread.value(k.section, k.key) == before.value(k.section, k.key),
+              "other entries unchanged");
     }
 
     // The same edit through the file, which must leave exactly that text.
@@ -97,7 +100,8 @@ void checkEdit(const std::string& input, const std::string& path) {
     tv::ProfileFile file(path);
     file.writeInteger("PSC", "Value", 7);
     std::ifstream in(path, std::ios::binary);
-    const std::string onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string onDisk((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
     // An entry that already reads as 7 is left alone, byte for byte.
     const bool unchanged = before.value("PSC", "Value") == std::optional<std::string_view>("7");
     check(onDisk == (unchanged ? input : after.text()), "file holds the edited text");
@@ -109,10 +113,12 @@ void checkEdit(const std::string& input, const std::string& path) {
     const tv::ProfileDocument batched(
         std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()));
     check(batched.value("PSC", "Value") == std::optional<std::string_view>("8"), "batch value");
-    check(batched.value("tarvex", "version") == std::optional<std::string_view>("1"), "batch value");
+    check(batched.value("tarvex", "version") == std::optional<std::string_view>("1"),
+          "batch value");
     for (const Key& k : keys()) {
         if (k.section == "PSC" || k.section == "Tarvex" || k.section == "A") continue;
-        check(batched.value(k.section, k.key) == before.value(k.section, k.key), "batch leaves the rest");
+        check(batched.value(k.section, k.key) == before.value(k.section, k.key),
+              "batch leaves the rest");
     }
 }
 
@@ -127,12 +133,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
     const tv::ProfileFile file(path);
     for (const Key& k : keys()) {
-        const std::string text = file.readString(k.section, k.key, "\x01" "default");
+        const std::string text = file.readString(k.section, k.key,
+                                                 "\x01"
+                                                 "default");
         check(text.size() <= tv::ProfileFile::kMaxValueLength, "value length");
         check(text.find('\0') == std::string::npos, "no NUL in a value");
         const int32_t number = file.readInteger(k.section, k.key, -77);
-        check(number == tv::parseProfileInteger(file.readString(k.section, k.key, "")).value_or(-77),
-              "readInteger agrees with the text");
+        check(
+            number == tv::parseProfileInteger(file.readString(k.section, k.key, "")).value_or(-77),
+            "readInteger agrees with the text");
     }
     checkEdit(input, path);
     ::unlink(path.c_str());

@@ -87,8 +87,7 @@ void ProfileFile::writeAll(const std::vector<Entry>& entries) {
     for (const Entry& e : entries) writeString(e.section, e.key, e.value);
 }
 
-void ProfileFile::writeInteger(const std::string& section, const std::string& key,
-                               int32_t value) {
+void ProfileFile::writeInteger(const std::string& section, const std::string& key, int32_t value) {
     writeString(section, key, std::to_string(value));
 }
 

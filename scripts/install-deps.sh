@@ -8,7 +8,7 @@ packages=(
   fonts-ipafont-gothic               # IPAPGothic and IPAGothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev           # the libFuzzer run of the settings reader
-  clang-format                       # the format check of the test command
+  clang-format-14                    # the format check of the test command
   dpkg-dev desktop-file-utils        # building and checking the Debian package
 )
 missing=()

@@ -210,8 +210,10 @@ bool PosixSerialOs::requestLowLatency() {
     if (m_fd < 0) return fail(EBADF);
     serial_struct serial{};
     if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0) return fail(errno);  // not a UART driver
-    if (serial.flags & ASYNC_LOW_LATENCY) return true;
-    serial.flags |= ASYNC_LOW_LATENCY;
+    // The driver's flags word is a signed int; the flag's macro is unsigned.
+    constexpr int kLowLatency = static_cast<int>(ASYNC_LOW_LATENCY);
+    if (serial.flags & kLowLatency) return true;
+    serial.flags |= kLowLatency;
     if (retryOnEintr([&] { return ::ioctl(m_fd, TIOCSSERIAL, &serial); }) != 0) return fail(errno);
     return true;
 }
@@ -238,11 +240,11 @@ bool PosixSerialOs::setLineState(const LineState& state) {
 
     static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
     if (state.ByteSize < 5 || state.ByteSize > 8) return fail(EINVAL);
-    tio.c_cflag = (tio.c_cflag & ~CSIZE) | kSizes[state.ByteSize - 5];
+    tio.c_cflag = (tio.c_cflag & ~tcflag_t{CSIZE}) | kSizes[state.ByteSize - 5];
 
     // A UART sends one and a half stop bits only with 5 data bits, and two
     // only with 6 to 8: the same combinations a serial driver accepts.
-    tio.c_cflag &= ~CSTOPB;
+    tio.c_cflag &= ~tcflag_t{CSTOPB};
     if (state.StopBits == 1) {
         if (state.ByteSize != 5) return fail(EINVAL);
         tio.c_cflag |= CSTOPB;
@@ -253,7 +255,7 @@ bool PosixSerialOs::setLineState(const LineState& state) {
         return fail(EINVAL);
     }
 
-    tio.c_cflag &= ~(PARENB | PARODD | CMSPAR);
+    tio.c_cflag &= ~tcflag_t{PARENB | PARODD | CMSPAR};
     switch (state.Parity) {
         case 0:
             break;
@@ -280,7 +282,7 @@ bool PosixSerialOs::setLineState(const LineState& state) {
     } else {
         tio.c_cflag &= ~CRTSCTS;
     }
-    tio.c_iflag &= ~(IXON | IXOFF | INPCK);
+    tio.c_iflag &= ~tcflag_t{IXON | IXOFF | INPCK};
     if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
     if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
     if (state.Flags & kFlagParityCheck) tio.c_iflag |= INPCK;
@@ -470,7 +472,8 @@ int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
     const auto interval = std::chrono::milliseconds(m_timeouts.ReadIntervalTimeout);
     int32_t got = 0;
     while (got < count) {
-        const ssize_t n = retryOnEintr([&] { return ::read(m_fd, buffer + got, count - got); });
+        const ssize_t n = retryOnEintr(
+            [&] { return ::read(m_fd, buffer + got, static_cast<size_t>(count - got)); });
         if (n > 0) {
             got += static_cast<int32_t>(n);
             continue;
@@ -494,7 +497,8 @@ int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitM
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
     int32_t sent = 0;
     while (sent < count) {
-        const ssize_t n = retryOnEintr([&] { return ::write(m_fd, buffer + sent, count - sent); });
+        const ssize_t n = retryOnEintr(
+            [&] { return ::write(m_fd, buffer + sent, static_cast<size_t>(count - sent)); });
         if (n > 0) {
             sent += static_cast<int32_t>(n);
             continue;

@@ -240,9 +240,9 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
             COMSTAT status{};
             if (!m_api.ClearCommError(m_port, &errors, &status)) {
                 noteGone(m_api.GetLastError());
-                found &= ~EV_RXCHAR;
+                found &= ~uint32_t{EV_RXCHAR};
             } else if (!m_rx.announce(status.cbInQue)) {
-                found &= ~EV_RXCHAR;
+                found &= ~uint32_t{EV_RXCHAR};
             }
         }
         if (found != 0) {

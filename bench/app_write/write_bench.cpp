@@ -60,10 +60,11 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::printf("Write of 130 handshake round trips against tvunit: median %.2f ms, best %.2f ms, "
-                "worst %.2f ms over %d runs\n",
-                median(writeMs), *std::min_element(writeMs.begin(), writeMs.end()),
-                *std::max_element(writeMs.begin(), writeMs.end()), kWrites);
+    std::printf(
+        "Write of 130 handshake round trips against tvunit: median %.2f ms, best %.2f ms, "
+        "worst %.2f ms over %d runs\n",
+        median(writeMs), *std::min_element(writeMs.begin(), writeMs.end()),
+        *std::max_element(writeMs.begin(), writeMs.end()), kWrites);
     std::printf("round trip (byte arrival to next byte arrival at the unit): median %.1f us\n",
                 median(roundTripUs));
     std::filesystem::remove_all(dir);

@@ -1,15 +1,14 @@
-#include <gtest/gtest.h>
-
 #include "device/channel_table.h"
+
+#include <gtest/gtest.h>
 
 namespace tv {
 namespace {
 
 TEST(CurrentText, EveryIndexAndOutside) {
     const std::pair<int32_t, const char*> rows[] = {
-        {0, "0.625mA"}, {1, "1.25mA"},  {2, "1.875mA"}, {3, "2.50mA"}, {4, "3.125mA"},
-        {5, "3.75mA"},  {6, "4.375mA"}, {7, "5.00mA"},  {-1, ""},      {8, ""},
-        {INT32_MIN, ""}};
+        {0, "0.625mA"}, {1, "1.25mA"}, {2, "1.875mA"}, {3, "2.50mA"}, {4, "3.125mA"}, {5, "3.75mA"},
+        {6, "4.375mA"}, {7, "5.00mA"}, {-1, ""},       {8, ""},       {INT32_MIN, ""}};
     for (const auto& [index, text] : rows) {
         EXPECT_EQ(currentText(index), text) << "index " << index;
     }

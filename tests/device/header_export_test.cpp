@@ -149,8 +149,8 @@ TEST_F(HeaderExport, ErrorsOfRealFileSystem) {
     std::ofstream(m_dir / "plain") << "x";
     expectInOutError([&] { exportHeader({}, (m_dir / "plain").string(), clock); }, 3,
                      "不正なファイル名です");
-    expectInOutError([&] { exportHeader({}, (m_dir / std::string(300, 'd')).string(), clock); },
-                     3, "不正なファイル名です");
+    expectInOutError([&] { exportHeader({}, (m_dir / std::string(300, 'd')).string(), clock); }, 3,
+                     "不正なファイル名です");
     // Windows: no directory write-protected by permission bits under Wine.
 #ifndef _WIN32
     if (::geteuid() != 0) {  // root may write anywhere

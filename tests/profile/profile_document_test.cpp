@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "profile/profile_document.h"
+
+#include <gtest/gtest.h>
 
 namespace tv {
 namespace {
@@ -70,7 +70,8 @@ TEST(ProfileDocumentRead, NoSectionsOrBinary) {
     EXPECT_EQ(valueOf(binary, "Tarvex", "Version"), std::nullopt);  // the header holds a NUL
 }
 
-std::string edited(const std::string& text, const char* section, const char* key, const char* value) {
+std::string edited(const std::string& text, const char* section, const char* key,
+                   const char* value) {
     ProfileDocument document(text);
     document.set(section, key, value);
     return document.text();
@@ -86,19 +87,17 @@ TEST(ProfileDocumentWrite, EditsKeepEveryOtherLine) {
         std::string after;
     };
     const Row rows[] = {
-        {"replace in place, spacing and case of the key kept",
-         "[psc]\r\n  VALUE = 2  \r\nx=1\r\n", "PSC", "Value", "3",
-         "[psc]\r\n  VALUE = 3\r\nx=1\r\n"},
+        {"replace in place, spacing and case of the key kept", "[psc]\r\n  VALUE = 2  \r\nx=1\r\n",
+         "PSC", "Value", "3", "[psc]\r\n  VALUE = 3\r\nx=1\r\n"},
         {"empty value replaced", "[A]\nk=\n", "a", "K", "v", "[A]\nk=v\n"},
         {"key appended after the section's last entry, before its trailing comment",
          "[PD]\r\nPol=1\r\n\r\n; the mux\r\n[MUX]\r\nOut=1\r\n", "PD", "LDP", "0",
          "[PD]\r\nPol=1\r\nLDP=0\r\n\r\n; the mux\r\n[MUX]\r\nOut=1\r\n"},
         {"key into an empty section", "[A]\n[B]\nx=1\n", "A", "k", "v", "[A]\nk=v\n[B]\nx=1\n"},
-        {"section appended with the file's CR LF", "; mine\r\n[A]\r\nx=1\r\n", "Tarvex",
-         "Version", "1", "; mine\r\n[A]\r\nx=1\r\n\r\n[Tarvex]\r\nVersion=1\r\n"},
+        {"section appended with the file's CR LF", "; mine\r\n[A]\r\nx=1\r\n", "Tarvex", "Version",
+         "1", "; mine\r\n[A]\r\nx=1\r\n\r\n[Tarvex]\r\nVersion=1\r\n"},
         {"last line without a line end", "[A]\r\nx=1", "A", "y", "2", "[A]\r\nx=1\r\ny=2\r\n"},
-        {"section after a last line without a line end", "x=1", "B", "y", "2",
-         "x=1\n\n[B]\ny=2\n"},
+        {"section after a last line without a line end", "x=1", "B", "y", "2", "x=1\n\n[B]\ny=2\n"},
         {"new file", "", "Frequency", "LocalOutput", "12340", "[Frequency]\nLocalOutput=12340\n"},
         {"a blank last line is separator enough", "[A]\nx=1\n\n", "B", "y", "2",
          "[A]\nx=1\n\n[B]\ny=2\n"},

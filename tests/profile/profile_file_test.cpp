@@ -155,7 +155,8 @@ TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
     try {
-        ProfileFile(path).writeAll({{"S", "first", "1"}, {"S", "second", "2"}, {"S", "third", "3"}});
+        ProfileFile(path).writeAll(
+            {{"S", "first", "1"}, {"S", "second", "2"}, {"S", "third", "3"}});
     } catch (const Error& e) {
         message = e.what();
     }

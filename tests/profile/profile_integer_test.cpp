@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "profile/profile_integer.h"
+
+#include <gtest/gtest.h>
 
 namespace tv {
 namespace {

@@ -11,8 +11,9 @@ namespace tv::test {
 
 class ScratchDir {
 public:
-    ScratchDir() : m_path(std::filesystem::temp_directory_path() /
-                          ("tv_profile_" + std::to_string(::getpid()) + "_" + std::to_string(s_count++))) {
+    ScratchDir()
+        : m_path(std::filesystem::temp_directory_path() /
+                 ("tv_profile_" + std::to_string(::getpid()) + "_" + std::to_string(s_count++))) {
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }

@@ -18,8 +18,8 @@ bool sameSettings(const Settings& a, const Settings& b) {
            a.Pol == b.Pol && a.Out == b.Out && a.current1 == b.current1 &&
            a.LocalOutput == b.LocalOutput && a.Multiplier == b.Multiplier && a.STD == b.STD &&
            a.LDP == b.LDP && a.AntiBackLash == b.AntiBackLash &&
-           a.TimerCountCTRL == b.TimerCountCTRL && a.CPOut == b.CPOut &&
-           a.PSCValue == b.PSCValue && a.Version == b.Version;
+           a.TimerCountCTRL == b.TimerCountCTRL && a.CPOut == b.CPOut && a.PSCValue == b.PSCValue &&
+           a.Version == b.Version;
 }
 
 TEST(Settings, PathJoinsPlainly) {
