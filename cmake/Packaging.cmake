@@ -2,7 +2,10 @@
 # with its icon, and the manual pages of the command-line programs.
 include(GNUInstallDirs)
 
-set(_tv_programs tvcalc tvprog tvunit)
+set(_tv_programs tvcalc tvprog)
+if(NOT WIN32)
+  list(APPEND _tv_programs tvunit)
+endif()
 if(TV_BUILD_APP)
   list(PREPEND _tv_programs tvconfig)
 endif()

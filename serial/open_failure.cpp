@@ -1,17 +1,8 @@
 #include "serial/open_failure.h"
 
 #include <cctype>
-#include <cerrno>
-
-#include "serial/posix_call.h"
 
 namespace tv {
-
-SerialError serialErrorFromErrno(int err) {
-    SerialError error = errorFromErrno(err);
-    if (err == EACCES || err == EPERM) error.kind = SerialError::Kind::Denied;
-    return error;
-}
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "serial/posix_call.h"
 
 #include "os/system_error_text.h"
+#include "serial/open_failure.h"
 
 namespace tv {
 
@@ -35,6 +36,12 @@ SerialError errorFromErrno(int err) {
             break;
     }
     return SerialError{kind, err, systemErrorText(err)};
+}
+
+SerialError serialErrorFromErrno(int err) {
+    SerialError error = errorFromErrno(err);
+    if (err == EACCES || err == EPERM) error.kind = SerialError::Kind::Denied;
+    return error;
 }
 
 }  // namespace tv

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "os/binary_output.h"
 #include "synth/error_box.h"
 #include "synth/number_format.h"
 #include "synth/ratio_finder.h"
@@ -69,6 +70,7 @@ int run(const tv::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tv::useBinaryStandardOutput();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (tv::isDecodeCommand(args)) return tv::runDecodeCommand(args, std::cout, std::cerr);
     tv::CommandLine line;

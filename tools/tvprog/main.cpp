@@ -1,23 +1,15 @@
 // tvprog: writes a header's eight channels to a Tarvex unit, dumps its memory
 // or initializes it, over the serial line. See progHelpText() for the usage.
-#include <signal.h>
-
 #include <atomic>
 #include <iostream>
 
+#include "os/binary_output.h"
 #include "tools/tvprog/prog_command_line.h"
 #include "tools/tvprog/prog_commands.h"
-
-namespace {
-
-std::atomic<bool> g_stopRequested{false};
-
-// Ends the command's wait; the port is then closed as after any command.
-void requestStop(int) { g_stopRequested.store(true); }
-
-}  // namespace
+#include "tools/tvprog/stop_on_interrupt.h"
 
 int main(int argc, char** argv) {
+    tv::useBinaryStandardOutput();
     tv::ProgLine line;
     try {
         line = tv::parseProgLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -30,13 +22,10 @@ int main(int argc, char** argv) {
         std::cout << tv::progHelpText();
         return tv::kProgOk;
     }
-    struct sigaction stop {};
-    stop.sa_handler = requestStop;
-    sigemptyset(&stop.sa_mask);
-    sigaction(SIGINT, &stop, nullptr);
-    sigaction(SIGTERM, &stop, nullptr);
+    static std::atomic<bool> stopRequested{false};
+    tv::stopOnInterrupt(stopRequested);
 
-    if (line.command == "write") return tv::runWrite(line, g_stopRequested);
-    if (line.command == "dump") return tv::runDump(line, g_stopRequested);
-    return tv::runInit(line, g_stopRequested);
+    if (line.command == "write") return tv::runWrite(line, stopRequested);
+    if (line.command == "dump") return tv::runDump(line, stopRequested);
+    return tv::runInit(line, stopRequested);
 }

@@ -1,0 +1,12 @@
+#pragma once
+// Ctrl+C or a termination request (SIGINT/SIGTERM on POSIX; Ctrl+C, Ctrl+Break
+// and the console window closed on Windows) sets `stop`, which ends the
+// command's wait; the port is then closed as after any command.
+#include <atomic>
+
+namespace tv {
+
+// `stop` must outlive the program's run; call once, before the command starts.
+void stopOnInterrupt(std::atomic<bool>& stop);
+
+}  // namespace tv
