@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "device/header_export.h"
 #include "case_log.h"
+#include "device/header_export.h"
 
 namespace tv {
 namespace {

@@ -53,5 +53,5 @@ while IFS=$'\t' read -r -a args; do
     done
   fi
 done <"$work/cases.tsv"
-echo "tvcalc.exe against tvcalc: $passed cases identical, $failed differ"
+echo "tvcalc.exe against tvcalc, cases identical: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
