@@ -55,8 +55,7 @@ wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 echo "=== unit tests under Wine (ctest) ==="
-# Qt's DLLs for the window tests.
-WINEPATH="Z:$root/build-win/qt/bin" ctest --test-dir build-win --output-on-failure 2>&1 |
+ctest --test-dir build-win --output-on-failure 2>&1 |
   tee "$logs/ctest.log"
 p=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$logs/ctest.log")
 f=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout)' "$logs/ctest.log")

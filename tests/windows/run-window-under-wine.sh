@@ -10,8 +10,6 @@ set -euo pipefail
 source "$(dirname "$0")/wine_unit.sh"
 exe=$win/tests/windows/wine_device_window_tests.exe
 [ -f "$exe" ] || { echo "run-window-under-wine.sh: $exe is missing; run scripts/build-windows.sh" >&2; exit 1; }
-# Qt's DLLs and plugins for the program.
-export WINEPATH="Z:$win/qt/bin"
 
 declare -A unit_options=([ASilentUnitEndsTheWriteWithAMessage]=--silent)
 

@@ -43,7 +43,9 @@ protected:
         click(f.Button6);
         return f;
     }
+    // Dumps once the command before it has ended and its button is back.
     bool dump(TForm1& f) {
+        if (!waitUntil([&] { return f.Button11->isEnabled(); })) return false;
         click(f.Button11);
         return waitUntil([&] { return f.deviceLink().BufferPos == 130; });
     }
@@ -85,7 +87,10 @@ TEST_F(WineDeviceTest, DumpReadsTheWrittenImageAndViewBufferShowsIt) {
 TEST_F(WineDeviceTest, InitializeClearsTheUnitsMemory) {
     TForm1& f = startAndWrite();
     click(f.Button10);
-    ASSERT_TRUE(waitUntil([&] { return unitLog().size() == 2 * (130 + 2); }));
+    // Initialize waits for the reply to the I only: the dump starts once the
+    // CR's reply has come back too.
+    ASSERT_TRUE(
+        waitUntil([&] { return f.Memo2->toPlainText().endsWith(QStringLiteral("49 0D ")); }));
     ASSERT_TRUE(dump(f));
     for (int p = 2; p < 130; ++p) EXPECT_EQ(f.deviceLink().DeviceBuffer[static_cast<size_t>(p)], 0);
     const std::vector<int> sent = receivedBytes(unitLog());

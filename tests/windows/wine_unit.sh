@@ -22,6 +22,13 @@ if [ ! -f "$shim" ] || [ "$root/tests/windows/tiocm_shim.c" -nt "$shim" ]; then
   gcc -shared -fPIC -O2 -Wall -Wextra -o "$shim" "$root/tests/windows/tiocm_shim.c" -ldl
 fi
 
+# The DLLs of Qt and of the compiler's runtime, for the programs that use them.
+dll_dirs=("$win/qt/bin")
+for dll in libstdc++-6.dll libwinpthread-1.dll; do
+  dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
+done
+WINEPATH=$(printf 'Z:%s;' "${dll_dirs[@]}")
+export WINEPATH
 export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
