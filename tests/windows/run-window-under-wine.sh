@@ -3,7 +3,7 @@
 # under Wine on Qt's offscreen platform, one case at a time, each against a
 # fresh tvunit on COM1 (wine_unit.sh) with the fault options the case needs.
 # The case reads tvunit's byte log and the line shim's DTR/RTS log through
-# Wine's Z: drive.
+# Wine's Z: drive. A case still running after two minutes is stopped and fails.
 #
 #   tests/windows/run-window-under-wine.sh
 set -euo pipefail
@@ -20,7 +20,7 @@ for name in $(wine "$exe" --gtest_list_tests </dev/null | tr -d '\r' | sed -n 's
   rm -f "$work/lines.log"
   if LD_PRELOAD=$shim TVCONFIG_TIOCM_LOG=$work/lines.log \
      TVCONFIG_TEST_UNIT_LOG="Z:$work/unit.log" TVCONFIG_TEST_LINE_LOG="Z:$work/lines.log" \
-     wine "$exe" --gtest_filter="WineDeviceTest.$name" -platform offscreen \
+     timeout -k 5 120 wine "$exe" --gtest_filter="WineDeviceTest.$name" -platform offscreen \
        </dev/null >"$work/case.out" 2>&1; then
     passed=$((passed + 1))
     echo "ok   $name"
