@@ -13,6 +13,23 @@ if(NOT GTest_FOUND AND CMAKE_CROSSCOMPILING AND EXISTS /usr/src/googletest/CMake
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()
 endif()
+# Under Wine the tests find the DLLs of Qt and of the compiler's runtime through
+# WINEPATH (a list separated by ";", escaped for the property list).
+set(_tv_test_environment "QT_QPA_PLATFORM=offscreen")
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  set(_tv_wine_path "")
+  foreach(_dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+      OUTPUT_VARIABLE _dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(_dll_dir "${_dll_path}" DIRECTORY)
+    string(APPEND _tv_wine_path "Z:${_dll_dir}\\;")
+  endforeach()
+  if(TV_WIN_QT_DIR)
+    string(APPEND _tv_wine_path "Z:${TV_WIN_QT_DIR}/bin")
+  endif()
+  list(APPEND _tv_test_environment "WINEPATH=${_tv_wine_path}")
+endif()
+
 function(tv_add_test name)
   cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -23,7 +40,7 @@ function(tv_add_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT "${_tv_test_environment}"
     TIMEOUT 600)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")

@@ -1,14 +1,52 @@
 #!/usr/bin/env bash
-# Runs the Windows suites under Wine: the cross-built unit tests through ctest,
-# then the serial component against tvunit's pseudo-terminal mapped as COM1.
-# Builds build-win/ first (scripts/build-windows.sh).
+# Runs the Windows suites under Wine, after building build-win/ (every target,
+# the window included, through scripts/build-windows.sh) and the Linux pieces
+# they are checked against in build/ (tvunit, tvcalc, tvprog, tvcalc's tests):
+#   1. the cross-built unit tests of every room, through ctest;
+#   2. tvcalc.exe against the Linux tvcalc over the tvcalc tests' cases;
+#   3. the serial component against tvunit on COM1;
+#   4. the window's device cases against tvunit on COM1, offscreen;
+#   5. tvprog.exe write against tvunit on COM1.
+# Prints each stage's result and ends with "N passed, N failed"; exits non-zero
+# on any failure.
 #
 #   scripts/test-windows.sh
-set -euo pipefail
+#
+# Environment: TVCONFIG_WINEPREFIX (default build-win/wineprefix) and what
+# scripts/build-windows.sh reads.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build-windows.sh"
+cd "$root"
+passed=0
+failed=0
+count() {  # a stage's log, whose last such line ends "P passed, F failed"
+  local line
+  line=$(grep -E '[0-9]+ passed, [0-9]+ failed$' "$1" | tail -n 1)
+  if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+  local p f
+  p=$(sed -E 's/.* ([0-9]+) passed, ([0-9]+) failed$/\1/' <<<"$line")
+  f=$(sed -E 's/.* ([0-9]+) passed, ([0-9]+) failed$/\2/' <<<"$line")
+  passed=$((passed + p)); failed=$((failed + f))
+}
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+
+echo "=== Windows build (build-win/) and its Linux counterparts (build/) ==="
+if ! TVCONFIG_WIN_APP=1 scripts/build-windows.sh all >"$logs/build.log" 2>&1; then
+  tail -n 60 "$logs/build.log"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+if ! { [ -f build/CMakeCache.txt ] || cmake -S . -B build -DTV_WERROR=ON; } >"$logs/native.log" 2>&1 ||
+   ! nice cmake --build build -j2 --target tvunit tvcalc tvprog test_tvcalc test_tvcalc_decode \
+       >>"$logs/native.log" 2>&1; then
+  tail -n 60 "$logs/native.log"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
 
 export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$root/build-win/wineprefix}
+export TVCONFIG_WINEPREFIX=$WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
 # A server kept alive makes each program start in a tenth of a second; the
@@ -16,7 +54,24 @@ export WINEDEBUG=${WINEDEBUG:--all}
 wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-status=0
-(cd "$root/build-win" && ctest -R '^(serial_tests|serial_win32_tests)$' --output-on-failure) || status=1
-TVCONFIG_WINEPREFIX=$WINEPREFIX "$root/tests/windows/run-serial-under-wine.sh" || status=1
-exit $status
+echo "=== unit tests under Wine (ctest) ==="
+ctest --test-dir build-win --output-on-failure 2>&1 |
+  tee "$logs/ctest.log"
+p=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$logs/ctest.log")
+f=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout)' "$logs/ctest.log")
+grep -q '100% tests passed' "$logs/ctest.log" || f=$((f > 0 ? f : 1))
+passed=$((passed + p)); failed=$((failed + f))
+
+for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-tvprog-under-wine; do
+  echo "=== $stage ==="
+  tests/windows/$stage.sh 2>&1 | tee "$logs/$stage.log"
+  rc=${PIPESTATUS[0]}
+  before=$failed
+  count "$logs/$stage.log"
+  # A stage that fails is counted as a failure even when its last line is not.
+  [ "$rc" -eq 0 ] || [ "$failed" -gt "$before" ] || failed=$((failed + 1))
+done
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

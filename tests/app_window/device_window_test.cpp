@@ -41,20 +41,7 @@ protected:
         click(control<QPushButton>("Button14"));
     }
 
-    static std::vector<int> imageOf(const ChannelTable& t) {
-        std::vector<int> image;
-        for (size_t c = 0; c < 8; ++c)
-            for (int32_t word : {t.InitReg[c], t.RefReg[c], t.NReg[c], t.FuncReg[c]})
-                for (int i = 0; i < 4; ++i) image.push_back((word >> (8 * i)) & 0xFF);
-        return image;
-    }
-
-    std::vector<int> bytesTheUnitReceived() const {
-        std::vector<int> bytes;
-        for (const auto& e : m_unit->log())
-            if (e.received) bytes.push_back(e.byte);
-        return bytes;
-    }
+    std::vector<int> bytesTheUnitReceived() const { return receivedBytes(m_unit->log()); }
 
     int repliesSent() const {
         int n = 0;

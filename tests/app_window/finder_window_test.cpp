@@ -44,7 +44,7 @@ TEST_F(FinderWindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
     const auto status = memoLines(control<QPlainTextEdit>("Memo2"));
     ASSERT_EQ(status.size(), 2u);
     EXPECT_EQ(status.front(), "Welcome to Tarvex Configurator.");
-    EXPECT_EQ(status.back().rfind("Port \"com1\" (", 0), 0u);
+    EXPECT_EQ(status.back().rfind("Port \"com1\" ", 0), 0u) << status.back();
     EXPECT_TRUE(control<QPlainTextEdit>("Memo3")->toPlainText().isEmpty());
     EXPECT_EQ(control<QPushButton>("Button4")->text().toStdString(), "search");
     EXPECT_FALSE(control<QPushButton>("Button3")->isEnabled());

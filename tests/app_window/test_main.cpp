@@ -1,12 +1,12 @@
 // The window tests run on Qt's offscreen platform inside one application object.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <QtGlobal>
 
 #include "app/tv_application.h"
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     tv::TvApplication app(argc, argv);
     return RUN_ALL_TESTS();

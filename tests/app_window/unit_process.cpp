@@ -5,9 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -48,20 +45,6 @@ UnitProcess::~UnitProcess() {
     }
 }
 
-std::vector<UnitProcess::LogEntry> UnitProcess::log() const {
-    std::vector<LogEntry> entries;
-    std::ifstream in(m_logPath);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        LogEntry e{};
-        std::string dir, hex;
-        if (!(fields >> e.ns >> dir >> hex)) continue;
-        e.received = dir == "RX";
-        e.byte = std::stoi(hex, nullptr, 16);
-        entries.push_back(e);
-    }
-    return entries;
-}
+std::vector<UnitProcess::LogEntry> UnitProcess::log() const { return readUnitLog(m_logPath); }
 
 }  // namespace tv::testing

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "unit_log.h"
+
 namespace tv::testing {
 
 class UnitProcess {
@@ -18,11 +20,7 @@ public:
 
     const std::string& path() const { return m_path; }
 
-    struct LogEntry {
-        long long ns;
-        bool received;  // RX: the unit received it from us
-        int byte;
-    };
+    using LogEntry = UnitLogEntry;
     std::vector<LogEntry> log() const;
 
 private:

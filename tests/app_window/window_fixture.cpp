@@ -3,19 +3,37 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
-#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace tv::testing {
 
+namespace {
+// A new directory of the test's own under the system's temporary folder.
+std::filesystem::path makeTestDirectory() {
+    std::random_device random;
+    for (;;) {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("tvconfig-window-" + std::to_string(random()));
+        if (std::filesystem::create_directory(dir)) return dir;
+    }
+}
+}  // namespace
+
+std::vector<int> imageOf(const ChannelTable& t) {
+    std::vector<int> image;
+    for (size_t c = 0; c < 8; ++c)
+        for (int32_t word : {t.InitReg[c], t.RefReg[c], t.NReg[c], t.FuncReg[c]})
+            for (int i = 0; i < 4; ++i) image.push_back((word >> (8 * i)) & 0xFF);
+    return image;
+}
+
 void WindowTest::SetUp() {
     m_oldDir = std::filesystem::current_path();
-    char pattern[] = "/tmp/tvconfig-window-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    m_dir = pattern;
+    m_dir = makeTestDirectory();
     std::filesystem::current_path(m_dir);
-    ::setenv("TVCONFIG_COM1", (m_dir / "no-such-port").c_str(), 1);
+    qputenv("TVCONFIG_COM1", (m_dir / "no-such-port").string().c_str());
     m_boxes = std::make_shared<RecordingDialogs::Shared>();
     installDialogs(std::make_unique<RecordingDialogs>(m_boxes));
 }
@@ -23,7 +41,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() {
     m_form.reset();
     installDialogs(nullptr);
-    ::unsetenv("TVCONFIG_COM1");
+    qunsetenv("TVCONFIG_COM1");
     std::filesystem::current_path(m_oldDir);
     std::filesystem::remove_all(m_dir);
 }

@@ -46,6 +46,9 @@ private:
     std::shared_ptr<Shared> m_shared;
 };
 
+// The 128 bytes Write sends after "W" CR: each channel's four words, low byte first.
+std::vector<int> imageOf(const ChannelTable& t);
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "case_log.h"
+
 extern char** environ;
 
 namespace {
@@ -36,6 +38,7 @@ std::string readAll(int fd) {
 
 // Output goes to anonymous in-memory files, so a long --all run cannot fill a pipe.
 Outcome tvcalc(const std::vector<std::string>& args) {
+    tv::test::logTvcalcCase(args);
     std::vector<std::string> argvText{TVCALC_PATH};
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;

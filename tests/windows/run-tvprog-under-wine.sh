@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# tvprog.exe write under Wine against tvunit on COM1 (wine_unit.sh): the unit
+# must receive, byte for byte, what it receives from the Linux tvprog writing
+# the same header, and tvprog.exe must report the whole write.
+#
+#   tests/windows/run-tvprog-under-wine.sh
+set -euo pipefail
+source "$(dirname "$0")/wine_unit.sh"
+exe=$win/tools/tvprog/tvprog.exe
+[ -f "$exe" ] || { echo "run-tvprog-under-wine.sh: $exe is missing; run scripts/build-windows.sh" >&2; exit 1; }
+[ -x "$native/tools/tvprog/tvprog" ] || nice cmake --build "$native" -j2 --target tvprog >/dev/null
+header=$root/tests/device/data/header_2359.txt
+
+received() { sed -n 's/^[0-9]* RX //p' "$1"; }
+
+start_unit "$work/linux.log"
+"$native/tools/tvprog/tvprog" write --port "$com1" "$header" >/dev/null
+start_unit "$work/wine.log"
+status=0
+wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/wine.out" 2>&1 || status=$?
+stop_unit
+
+passed=0
+failed=0
+check() {  # what, then a command that must succeed
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"; passed=$((passed + 1))
+  else
+    echo "FAIL $what"; failed=$((failed + 1))
+  fi
+}
+check "tvprog.exe exits 0 (got $status)" test "$status" -eq 0
+check "tvprog.exe reports 130 of 130 bytes" grep -q "wrote 130 of 130 bytes" "$work/wine.out"
+check "the unit received 130 bytes" test "$(received "$work/wine.log" | wc -l)" -eq 130
+check "the same bytes as from the Linux tvprog" \
+  cmp -s <(received "$work/linux.log") <(received "$work/wine.log")
+[ "$failed" -eq 0 ] || tr -d '\r' <"$work/wine.out" | head -n 20
+echo "tvprog.exe write against tvunit on COM1: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
