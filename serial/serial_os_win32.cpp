@@ -13,6 +13,8 @@ namespace {
 // away is retried after this pause, so a driver that fails every wait at once
 // cannot make the monitor spin.
 constexpr DWORD kRetryPauseMs = 10;
+// How long a cancelled monitor wait is given to end.
+constexpr DWORD kCancelWaitMs = 200;
 
 // The DCB's flag word as one 32-bit value: the bit fields after BaudRate.
 constexpr size_t kFlagOffset = offsetof(DCB, BaudRate) + sizeof(DWORD);
@@ -206,7 +208,8 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
         m_api.ResetEvent(m_wait.event);
         m_wait.record = OVERLAPPED{};
         m_wait.record.hEvent = m_wait.event;
-        DWORD occurred = 0;
+        DWORD& occurred = m_wait.occurred;
+        occurred = 0;
         BOOL ok = m_api.WaitCommEvent(m_port, &occurred, &m_wait.record);
         uint32_t code = ok ? 0 : m_api.GetLastError();
         if (!ok && code == ERROR_IO_PENDING) {
@@ -216,9 +219,8 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
                 ok = m_api.GetOverlappedResult(m_port, &m_wait.record, &unused, FALSE);
                 code = ok ? 0 : m_api.GetLastError();
             } else {
-                // Woken for close: the request must be over before `occurred`
-                // goes out of scope.
-                cancelAndComplete(m_wait);
+                // Woken for close (or a lost line).
+                cancelWait();
                 occurred = 0;
                 ok = TRUE;
             }
@@ -284,6 +286,18 @@ DWORD Win32SerialOs::cancelAndComplete(Request& request) {
     DWORD done = 0;
     m_api.GetOverlappedResult(m_port, &request.record, &done, TRUE);
     return done;
+}
+
+// The monitor's request writes only into m_wait, which lives as long as the
+// port, so its end is awaited only for a while: a driver that does not cancel a
+// wait (Wine, for one issued just after the mask was cleared) must not hold up
+// close, whose CloseHandle ends whatever is still pending.
+void Win32SerialOs::cancelWait() {
+    m_api.CancelIoEx(m_port, &m_wait.record);
+    if (m_api.WaitForSingleObject(m_wait.event, kCancelWaitMs) == WAIT_OBJECT_0) {
+        DWORD unused = 0;
+        m_api.GetOverlappedResult(m_port, &m_wait.record, &unused, FALSE);
+    }
 }
 
 template <typename Start>

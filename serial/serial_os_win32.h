@@ -61,6 +61,7 @@ private:
     struct Request {
         OVERLAPPED record{};
         HANDLE event = nullptr;
+        DWORD occurred = 0;  // the events a WaitCommEvent request reports
     };
 
     bool isOpen() const { return m_port != INVALID_HANDLE_VALUE; }
@@ -77,6 +78,7 @@ private:
     // Ends a started request: cancelled, then waited for, so the system is done
     // with the caller's buffer. The bytes it moved.
     DWORD cancelAndComplete(Request& request);
+    void cancelWait();
     HANDLE newEvent();
     void closeHandle(HANDLE& handle);
 
