@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks the format of every C and C++ file, builds tvconfig and runs every
 # test: the whole suite in a normal build, a check of the Debian package, the
-# suite again under AddressSanitizer + UndefinedBehaviorSanitizer, everything but
-# the window under ThreadSanitizer, and a short libFuzzer run of the
-# settings-file reader.
+# Windows build's suites and installer under Wine, the suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer, everything but the window under
+# ThreadSanitizer, and a short libFuzzer run of the settings-file reader.
 # Installs missing Debian packages first. Any failure or sanitizer report fails it.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -44,6 +44,21 @@ run_suite() {
 run_suite "normal build" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "=== Debian package ==="
 if scripts/check-package.sh build; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
+# The Windows programs, cross-built into build-win/ and run under Wine; they are
+# compared with the Linux build above, so they come after it.
+echo "=== Windows suites under Wine ==="
+scripts/test-windows.sh 2>&1 | tee build-win.test.log
+win_rc=${PIPESTATUS[0]}
+win_line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' build-win.test.log | tail -n 1)
+if [ -n "$win_line" ]; then
+  passed=$((passed + ${win_line%% *}))
+  win_failed=${win_line#*, }; win_failed=${win_failed%% *}
+  failed=$((failed + win_failed))
+fi
+if [ "$win_rc" -ne 0 ] && [ "${win_failed:-0}" -eq 0 ]; then failed=$((failed + 1)); fi
+echo "=== Windows installer under Wine ==="
+if scripts/test-windows-package.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan \
   -DCMAKE_BUILD_TYPE=Debug -DTV_SANITIZE=address,undefined -DTV_BUILD_BENCH=OFF

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev           # the libFuzzer run of the settings reader
   clang-format-14                    # the format check of the test command
   dpkg-dev desktop-file-utils        # building and checking the Debian package
+  xvfb xauth                         # the Windows installer test shows tvconfig.exe on a virtual display
 )
 missing=()
 for p in "${packages[@]}"; do
