@@ -75,5 +75,7 @@ if [ ${#targets[@]} -eq 0 ]; then
   targets=(tvcalc tvprog serial_tests serial_win32_tests wine_serial_echo)
   [ $app = ON ] && targets+=(tvconfig) && package=1
 fi
+# "all" builds the window too: pack it as well.
+[ $app = ON ] && [[ " ${targets[*]} " == *" all "* ]] && package=1
 nice cmake --build "$out" -j"$jobs" --target "${targets[@]}"
 [ $package -eq 0 ] || "$root/scripts/package-windows.sh" "$out" "$qt_dir"
