@@ -10,7 +10,9 @@
 #   scripts/test-windows-package.sh
 #
 # Needs the package (scripts/build-windows.sh) and xvfb-run. TVCONFIG_WINEPREFIX
-# chooses the Wine prefix (default build-win/wineprefix, made on first use).
+# chooses the Wine prefix (default build-win/wineprefix-package, made on first use:
+# a prefix of its own, as on a fresh Windows, with no COM port mapped by the
+# other Windows tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build-win
@@ -19,7 +21,7 @@ setup=$win/tvconfig-$version-win64-setup.exe
 [ -n "$version" ] && [ -f "$setup" ] ||
   { echo "test-windows-package.sh: no installer in $win; run scripts/build-windows.sh" >&2; exit 1; }
 
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
+export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix-package}
 export WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
 
@@ -52,7 +54,19 @@ check "uninstaller listed under Add/Remove Programs" registered
 
 # The window needs a display; the Wine server started for it goes with it.
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+unit=""
+trap '[ -z "$unit" ] || kill "$unit" 2>/dev/null; rm -rf "$work"' EXIT
+# A unit on COM1, as on the bench: the simulated one from the Linux build, on a
+# link of this prefix (the mapping takes effect at the next server start,
+# which start-and-close.sh makes). Without it the start-up open would fail and
+# its "Error" box would stand before the window.
+tvunit=$root/build/tools/tvunit/tvunit
+if [ -x "$tvunit" ]; then
+  com1=$WINEPREFIX/tvunit-com1
+  "$tvunit" --link "$com1" >"$work/unit.out" &
+  unit=$!
+  wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$com1" /f >/dev/null 2>&1
+fi
 cat >"$work/start-and-close.sh" <<'INNER'
 #!/usr/bin/env bash
 # Runs on the virtual display: $1 the installed tvconfig.exe, $2 a log.
