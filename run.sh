@@ -21,10 +21,6 @@ fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "No desktop session found: starting tvconfig on a virtual X display (Xvfb)."
-  command -v xvfb-run >/dev/null || {
-    [ "$(id -u)" -eq 0 ] || s=sudo
-    ${s:-} apt-get update -qq && DEBIAN_FRONTEND=noninteractive ${s:-} apt-get install -y -qq xvfb xauth
-  }
   xvfb-run -a -s "-screen 0 1024x768x24" "$here/build/app/tvconfig"
 else
   "$here/build/app/tvconfig"

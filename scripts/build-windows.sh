@@ -23,17 +23,8 @@ jobs=${TVCONFIG_WIN_JOBS:-2}
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 ninja-build nsis zip cmake googletest
           qt6-base-dev-tools)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+. "$root/scripts/lib/packages.sh"
+ensure_packages "${packages[@]}"
 
 # Qt for Windows: an unpacked prefix is used where it is; an archive is
 # unpacked once into build-win/qt (again when the archive is newer).

@@ -6,10 +6,12 @@
 #
 #   scripts/screenshot-windows.sh
 #
-# Needs scripts/build-windows.sh run first, the native tvunit in build/, Xvfb,
-# xdotool and ImageMagick.
+# Needs scripts/build-windows.sh run first and the native tvunit in build/;
+# installs Xvfb, xdotool and ImageMagick when they are missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/lib/packages.sh"
+ensure_packages xvfb xauth xdotool imagemagick wine wine64 gcc
 win=$root/build-win
 exe=$(ls "$win"/package/tvconfig-*-win64/tvconfig.exe)
 export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}

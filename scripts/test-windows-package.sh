@@ -9,13 +9,15 @@
 #
 #   scripts/test-windows-package.sh
 #
-# Needs the package (scripts/build-windows.sh) and xvfb-run. TVCONFIG_WINEPREFIX
+# Needs the package (scripts/build-windows.sh); installs xvfb and xdotool when missing. TVCONFIG_WINEPREFIX
 # chooses the Wine prefix (default build-win/wineprefix-package, made on first use:
 # a prefix of its own, as on a fresh Windows, with no COM port mapped by the
 # other Windows tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build-win
+. "$root/scripts/lib/packages.sh"
+ensure_packages xvfb xauth xdotool wine wine64
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
 setup=$win/tvconfig-$version-win64-setup.exe
 [ -n "$version" ] && [ -f "$setup" ] ||
