@@ -97,43 +97,18 @@ TEST(CounterRules, LineNamesTheRuleTheCountersAndTheOtherItems) {
     }
 }
 
-// The finder shows every match; with the rule test on, search goes on past
-// those the chip cannot divide by.
-TEST(CounterRules, FinderSkipsBrokenMatchesOnlyWhenAsked) {
+// The window and tvcalc name the rules of the match a click showed, even when its
+// encoding then failed; a click that failed before showing one has none.
+TEST(CounterRules, TheClicksMatchOutlivesAFailedEncodingOnly) {
     RecordingFinderView view;
-    view.localOutput = "470";
-    view.multiplier = "1";
-    view.synthOptions.Variant = 1;  // PSC 16/17
+    view.multiplier = "-100";
     int32_t currentR = 0;
     LatchSet latches;
     RatioFinder finder(view, currentR, latches);
     finder.captionInit();
-    FinderOutcome out = finder.search();
-    ASSERT_TRUE(out.match);
-    EXPECT_EQ(out.match->rText + " " + out.match->bText + " " + out.match->aText, "1 2 15");
+    EXPECT_THROW(finder.search(), Error);  // N -617 does not fit its field
     ASSERT_NE(finder.clickMatch(), nullptr);
-
-    finder.setSkipBrokenRules(true);
-    finder.captionInit();
-    out = finder.search();  // R 2 to 4 give B 5 A 14, B 8 A 13, B 11 A 12
-    ASSERT_TRUE(out.match);
-    EXPECT_EQ(out.match->rText + " " + out.match->bText + " " + out.match->aText, "5 14 11");
-
-    // A negative N never keeps the rules: the search runs to the R limit.
-    view.multiplier = "-1";
-    finder.captionInit();
-    out = finder.search();
-    EXPECT_EQ(out.line, "Ratio was not found in R of 16383 or less");
-    EXPECT_EQ(finder.clickMatch(), nullptr);
-
-    // Without the test the negative N is shown, then its encoding fails: the
-    // click's match is still known, and a click that fails earlier has none.
-    finder.setSkipBrokenRules(false);
-    view.synthOptions.Variant = 0;
-    finder.captionInit();
-    EXPECT_THROW(finder.search(), Error);
-    ASSERT_NE(finder.clickMatch(), nullptr);
-    EXPECT_EQ(finder.clickMatch()->n, -47);
+    EXPECT_EQ(finder.clickMatch()->n, -617);
     view.multiplier = "x";
     EXPECT_THROW(finder.search(), Error);
     EXPECT_EQ(finder.clickMatch(), nullptr);
