@@ -50,8 +50,8 @@ std::vector<PrescalerSplit> splitsWithinRules(int64_t n);
 // PSC item (Tarvex D), the counters and the rules they break, and for Tarvex D
 // which other PSC items split the same N within the rules. Empty when the
 // counters keep every rule. For example
-//   Tarvex D cannot divide N 47 with PSC 16/17: B 2, A 15 breaks B ≥ 3 and
-//   B ≥ A; PSC 8/9 splits it as B 5, A 7.
+//   Tarvex D cannot divide N 617 with PSC 64/65: B 9, A 41 breaks B ≥ A;
+//   PSC 8/9 splits it as B 77, A 1; PSC 16/17 as B 38, A 9; PSC 32/33 as B 19, A 9.
 std::string counterRuleLine(const SynthOptions& options, int64_t r, int64_t n, int64_t a,
                             int64_t b);
 
