@@ -18,10 +18,32 @@
 #include "app/radio_group.h"
 #include "app/window_fonts.h"
 #include "serial/rs232c.h"
+#include "synth/counter_rules.h"
 
 namespace tv {
 
 namespace {
+
+// Runs a click of the finder; after a match whose counters the chip cannot
+// divide by, one line in the status memo says which rule they break and which
+// other PSC item would do. The finder's own texts stay as they are. A match
+// whose encoding then fails (a negative N) gets its line too, before the error
+// box, which says only that the counter does not fit its field.
+void clickFinder(RatioFinder& finder, FinderOutcome (RatioFinder::*click)(), FinderView& view) {
+    const auto noteBrokenRules = [&] {
+        const RatioMatch* m = finder.clickMatch();
+        if (m == nullptr) return;
+        const std::string line = counterRuleLine(view.options(), m->r, m->n, m->a, m->b);
+        if (!line.empty()) view.addStatusLine(line);
+    };
+    try {
+        (finder.*click)();
+    } catch (...) {
+        noteBrokenRules();
+        throw;
+    }
+    noteBrokenRules();
+}
 
 QFont windowFont() {
     QFont f(windowFontFamilies().proportional);
@@ -157,8 +179,8 @@ std::string TForm1::currentDirectory() const {
 // ---- Ratio finder ----------------------------------------------------------
 
 void TForm1::CaptionInit() { m_finder.captionInit(); }
-void TForm1::Button4Click() { m_finder.search(); }
-void TForm1::Button3Click() { m_finder.prev(); }
+void TForm1::Button4Click() { clickFinder(m_finder, &RatioFinder::search, *this); }
+void TForm1::Button3Click() { clickFinder(m_finder, &RatioFinder::prev, *this); }
 void TForm1::Button5Click() { CaptionInit(); }
 
 std::string TForm1::localOutputText() const { return s(Edit1->text()); }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "synth/counter_rules.h"
 #include "synth/float_check.h"
 #include "synth/latch_encoding.h"
 #include "synth/number_format.h"
@@ -58,10 +59,25 @@ FinderInputs RatioFinder::readInputs() const {
     return in;
 }
 
+SynthOptions RatioFinder::loopOptions() const {
+    return m_skipBrokenRules ? m_view.options() : SynthOptions{};
+}
+
+bool RatioFinder::takes(const RatioStep& step, int64_t r, const SynthOptions& options) const {
+    if (!m_skipBrokenRules) return true;
+    // Tarvex D without a PSC item has no split: the loop takes the match, and the
+    // split after it fails as it does without the rule test.
+    if (options.Variant == 1 && (options.PSC < 0 || options.PSC > 3)) return true;
+    const Counters parts = splitCounters(step.n, options);
+    return brokenCounterRules(options.Variant, r, step.n, parts.a, parts.b).empty();
+}
+
 FinderOutcome RatioFinder::search() {
     int64_t r = m_currentR;
+    m_clickShowed = false;
     m_view.clearStatus();
     const FinderInputs in = readInputs();
+    const SynthOptions options = loopOptions();
 
     const RatioStepper stepper(in);
     RatioStep step;
@@ -75,7 +91,7 @@ FinderOutcome RatioFinder::search() {
         // step that reaches a limit is not shown, as its R (16384) or N (above
         // 8191) does not fit the chip's field.
         stopLine = r > kRLimit ? kRLimitLine : taken.n > kNLimit ? kNLimitLine : nullptr;
-        if (stopLine != nullptr || taken.match) {
+        if (stopLine != nullptr || (taken.match && takes(taken, r, options))) {
             step = taken;
             break;
         }
@@ -89,9 +105,11 @@ FinderOutcome RatioFinder::search() {
 
 FinderOutcome RatioFinder::prev() {
     int64_t r = m_currentR;
+    m_clickShowed = false;
     m_view.clearStatus();
     m_view.setEnabled(FinderControl::Search, true);
     const FinderInputs in = readInputs();
+    const SynthOptions options = loopOptions();
 
     const auto lower = [&] {
         --r;
@@ -107,7 +125,7 @@ FinderOutcome RatioFinder::prev() {
     for (;;) {
         const RatioStep step = stepper.at(r);
         m_currentR = static_cast<int32_t>(r);
-        if (step.match) return finish(in, step, r, nullptr);
+        if (step.match && takes(step, r, options)) return finish(in, step, r, nullptr);
         if (r == 1) {
             captionInit();
             m_view.addStatusLine(kPrevNotFoundLine);
@@ -125,6 +143,7 @@ FinderOutcome RatioFinder::finish(const FinderInputs& in, const RatioStep& step,
     if (stopLine != nullptr) return {std::nullopt, stopLine};
 
     m_shown = describeMatch(step, r, parts, in.decimalSeparator);
+    m_clickShowed = true;
     const RatioMatch& m = *m_shown;
     m_view.setSearchCaption("next");
     m_view.setLabel(FinderLabel::VCO, m.vcoText);
@@ -145,6 +164,7 @@ FinderOutcome RatioFinder::finish(const FinderInputs& in, const RatioStep& step,
 void RatioFinder::captionInit() {
     m_currentR = 0;
     m_shown.reset();
+    m_clickShowed = false;
     m_view.clearStatus();
     m_view.setSearchCaption("search");
     for (FinderLabel label : {FinderLabel::VCO, FinderLabel::PD, FinderLabel::N, FinderLabel::R,

@@ -53,9 +53,21 @@ public:
 
     // The match on screen, if any.
     const std::optional<RatioMatch>& shown() const { return m_shown; }
+    // The match the last click showed, also when its encoding then failed (a
+    // negative N); null when that click showed none.
+    const RatioMatch* clickMatch() const { return m_clickShowed ? &*m_shown : nullptr; }
+
+    // With `skip`, search and prev go on past a match whose counters break the
+    // chip's rules (synth/counter_rules.h) as past a step that does not match;
+    // the limits stay as they are. Off unless set: the window shows every match.
+    void setSkipBrokenRules(bool skip) { m_skipBrokenRules = skip; }
 
 private:
     FinderInputs readInputs() const;
+    // Whether a step that matched at R ends the loop.
+    bool takes(const RatioStep& step, int64_t r, const SynthOptions& options) const;
+    // The options the loop's rule test needs, read only when it runs.
+    SynthOptions loopOptions() const;
     // The split into A and B, then, when the loop did not stop with `stopLine`,
     // the display step.
     FinderOutcome finish(const FinderInputs& inputs, const RatioStep& step, int64_t r,
@@ -65,6 +77,8 @@ private:
     int32_t& m_currentR;
     LatchSet& m_latches;
     std::optional<RatioMatch> m_shown;
+    bool m_clickShowed = false;
+    bool m_skipBrokenRules = false;
 };
 
 }  // namespace tv

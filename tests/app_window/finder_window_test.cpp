@@ -180,6 +180,35 @@ TEST_F(FinderWindowTest, ANegativeNIsShownButNotEncoded) {
     // The N word keeps the last value that fits, and no result edit was written.
     EXPECT_EQ(f.latchSet.NReg, 0x26901);
     EXPECT_EQ(text(control<QLineEdit>("Edit5")), "");
+    EXPECT_EQ(
+        memoLines(control<QPlainTextEdit>("Memo2")),
+        std::vector<std::string>{"Tarvex S cannot divide N -617: N -617 breaks 1 ≤ N ≤ 8191."});
+}
+
+// The finder's texts stay; one line in Memo2 says what the chip cannot divide by.
+TEST_F(FinderWindowTest, AMatchThatBreaksACounterRuleGetsOneLine) {
+    writeFile("TVCONFIG.INI",
+              "[Frequency]\r\nLocalOutput=470\r\nMultiplier=1\r\nSTD=10\r\n"
+              "[Tarvex]\r\nVersion=1\r\n");  // Tarvex D, PSC 16/17
+    start();
+    click(control<QPushButton>("Button4"));
+    EXPECT_EQ(text(control<QLabel>("Label10")) + " " + text(control<QLabel>("Label9")) + " " +
+                  text(control<QLabel>("Label18")) + " " + text(control<QLabel>("Label20")),
+              "1 47 15 2");
+    EXPECT_EQ(text(control<QLineEdit>("Edit5")), "0000023D");
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")),
+              std::vector<std::string>{
+                  "Tarvex D cannot divide N 47 with PSC 16/17: B 2, A 15 breaks B ≥ 3 and B ≥ A; "
+                  "no PSC item splits it within the rules."});
+    // A match within the rules gets no line; prev to R 4 (N 188) names the item that splits it.
+    for (int i = 0; i < 4; ++i) click(control<QPushButton>("Button4"));  // R 2 to 5
+    EXPECT_EQ(text(control<QLabel>("Label10")), "5");
+    EXPECT_TRUE(control<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
+    click(control<QPushButton>("Button3"));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>("Memo2")),
+              std::vector<std::string>{"Tarvex D cannot divide N 188 with PSC 16/17: B 11, A 12 "
+                                       "breaks B ≥ A; PSC 8/9 splits it as B 23, A 4."});
+    EXPECT_TRUE(m_boxes->errors.empty());
 }
 
 TEST_F(FinderWindowTest, OptionsChosenOnScreenGoIntoTheNextMatchOnly) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,64 @@ TEST(Tvcalc, ErrorsEndWithTheErrorBoxText) {
     }
 }
 
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> rows;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        rows.push_back(text.substr(start, end - start));
+    }
+    return rows;
+}
+
+TEST(Tvcalc, MatchesTheChipCannotDivideAreNotedOrSkipped) {
+    // Printed as the window shows it; the note goes to stderr.
+    Outcome run = tvcalc({"--tsv", "--variant", "D", "470", "1", "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string(kHeader) +
+                           "1\t47\t15\t2\t470\t10000\t004D8093\t00000004\t0000023D\t004D8092\n");
+    EXPECT_EQ(run.err,
+              "Tarvex D cannot divide N 47 with PSC 16/17: B 2, A 15 breaks B ≥ 3 and B ≥ A; "
+              "no PSC item splits it within the rules.\n");
+    run = tvcalc({"--realizable", "--tsv", "--variant", "D", "470", "1", "10"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(lines(run.out).at(1).substr(0, 12), "5\t235\t11\t14\t");
+    EXPECT_EQ(run.err, "");
+
+    // With --all: the unflagged list less the matches with B < A or B < 3.
+    const std::vector<std::string> d64 = {"--all", "--tsv", "--variant", "D", "--psc",
+                                          "64/65", "12340", "100",       "10"};
+    const Outcome all = tvcalc(d64);
+    std::vector<std::string> args = d64;
+    args.insert(args.begin(), "--realizable");
+    run = tvcalc(args);
+    EXPECT_EQ(run.status, 0);
+    std::vector<std::string> kept;
+    for (const std::string& row : lines(all.out)) {
+        std::istringstream fields(row);
+        std::string r, n, a, b;
+        std::getline(fields, r, '\t');
+        std::getline(fields, n, '\t');
+        std::getline(fields, a, '\t');
+        std::getline(fields, b, '\t');
+        if (r == "R" || (std::stoi(b) >= 3 && std::stoi(b) >= std::stoi(a))) kept.push_back(row);
+    }
+    EXPECT_EQ(lines(run.out), kept);
+    EXPECT_LT(kept.size(), lines(all.out).size());
+    EXPECT_GT(kept.size(), 1u);
+    // One note per match left out, then the limit line.
+    EXPECT_EQ(lines(all.err).size(), lines(all.out).size() - kept.size() + 1);
+    EXPECT_EQ(run.err, "Ratio was not found in N of 8191 or less\n");
+
+    // A negative N: its note, then the encoder's error; with --realizable no match at all.
+    run = tvcalc({"12340", "-100", "10"});
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+              "Tarvex S cannot divide N -617: N -617 breaks 1 ≤ N ≤ 8191.");
+    run = tvcalc({"--realizable", "12340", "-100", "10"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Ratio was not found in R of 16383 or less\n");
+}
+
 TEST(Tvcalc, UsageErrorsNameTheAcceptedValues) {
     Outcome run = tvcalc({"--psc", "16", "12340", "100", "10"});
     EXPECT_EQ(run.status, 2);
@@ -170,7 +229,7 @@ TEST(Tvcalc, HelpDescribesEveryOption) {
     EXPECT_EQ(run.status, 0);
     for (const char* option :
          {"--variant", "--pol", "--mux", "--current", "--ldp", "--antibacklash", "--timer",
-          "--cpout", "--psc", "--all", "--tsv", "Exit status"}) {
+          "--cpout", "--psc", "--all", "--realizable", "--tsv", "Exit status"}) {
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     }
 }

@@ -85,6 +85,8 @@ std::string helpText() {
     }
     text +=
         "  --all        keep pressing \"next\" until the search stops, one match after another\n"
+        "  --realizable only matches whose counters the chip can divide by: the search\n"
+        "               goes on past the others (see Counter rules below)\n"
         "  --tsv        tab-separated output: a header line, then one row per match, each\n"
         "               field exactly as the configurator shows it\n"
         "  --help, -h   show this text\n"
@@ -97,6 +99,12 @@ std::string helpText() {
         "that does not convert, an arithmetic error, a counter that does not fit its\n"
         "latch field) ends the run with its message as the last line on stderr; the\n"
         "matches printed before it stay.\n"
+        "\n"
+        "Counter rules: Tarvex D needs 3 <= B <= 8191 and B >= A (its dual-modulus\n"
+        "prescaler), Tarvex S 1 <= N <= 8191, both 1 <= R <= 16383. A match that\n"
+        "breaks one is printed all the same (a negative N fails as in the configurator),\n"
+        "and a line on stderr names the rule, the counters and any other --psc item\n"
+        "that splits N within the rules. --realizable leaves such matches out.\n"
         "\n"
         "Exit status: 0 when at least one match was printed, 1 when none was found,\n"
         "2 on a usage error or an error of the calculation.\n";
@@ -122,6 +130,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.all = true;
         } else if (arg == "--tsv") {
             line.tsv = true;
+        } else if (arg == "--realizable") {
+            line.realizable = true;
         } else {
             const size_t equals = arg.find('=');
             const std::string name = arg.substr(0, equals);
@@ -133,7 +143,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
             if (option == nullptr) {
                 throw UsageError("unknown option '" + arg + "'; options are " + optionNames() +
-                                 ", --all, --tsv, --help");
+                                 ", --all, --realizable, --tsv, --help");
             }
             std::string value;
             if (equals != std::string::npos) {

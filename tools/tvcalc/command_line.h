@@ -15,6 +15,7 @@ struct CommandLine {
     std::string multiplier;
     std::string std;
     bool all = false;
+    bool realizable = false;  // only matches whose counters keep the chip's rules
     bool tsv = false;
     bool help = false;
 };

@@ -1,5 +1,6 @@
 #include "tools/tvcalc/decode_rows.h"
 
+#include "synth/counter_rules.h"
 #include "synth/latch_decoding.h"
 #include "synth/number_format.h"
 #include "tools/tvcalc/command_line.h"
@@ -62,14 +63,20 @@ void addWordRows(std::vector<DecodeRow>& rows, const std::string& channel, const
             out.addItem("LDP", "--ldp", d.LDP);
             out.addItem("AntiBackLash", "--antibacklash", d.AntiBackLash);
             break;
-        case Latch::NReg:
+        case Latch::NReg: {
+            // The fields fit, yet the chip may not divide by them: B too small
+            // for the prescaler, or an N of 0.
+            const std::vector<CounterRule> broken = brokenNLatchRules(variant, d.N, d.A, d.B);
+            const std::string flag =
+                broken.empty() ? "" : variantName(variant) + " needs " + counterRulesText(broken);
             if (dual) {
                 out.add("A", decimalText(d.A));
-                out.add("B", decimalText(d.B));
+                out.add("B", decimalText(d.B), flag);
             } else {
-                out.add("N", decimalText(d.N));
+                out.add("N", decimalText(d.N), flag);
             }
             break;
+        }
         case Latch::FuncReg:
         case Latch::InitReg: {
             out.addItem("MUX Out", "--mux", d.MUXOut);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "os/binary_output.h"
+#include "synth/counter_rules.h"
 #include "synth/error_box.h"
 #include "synth/number_format.h"
 #include "synth/ratio_finder.h"
@@ -33,6 +34,17 @@ void printMatch(const tv::RatioMatch& m, const tv::LatchSet& words, bool tsv) {
               << ", NReg " << hexText(words.NReg) << ", FuncReg " << hexText(words.FuncReg) << '\n';
 }
 
+// A match the chip cannot divide by gets the window's line on stderr; the match
+// itself is printed as the window shows it.
+void noteBrokenRules(const tv::RatioFinder& finder, const tv::SynthOptions& options) {
+    const tv::RatioMatch* m = finder.clickMatch();
+    if (m == nullptr) return;
+    const std::string note = tv::counterRuleLine(options, m->r, m->n, m->a, m->b);
+    if (note.empty()) return;
+    std::cout.flush();
+    std::cerr << note << '\n';
+}
+
 // Presses "search" (then "next" with --all) on a freshly reset finder; returns
 // the exit status.
 int run(const tv::CommandLine& line) {
@@ -41,6 +53,7 @@ int run(const tv::CommandLine& line) {
     tv::LatchSet latches;
     tv::RatioFinder finder(view, currentR, latches);
     finder.captionInit();
+    finder.setSkipBrokenRules(line.realizable);
     if (line.tsv) printHeader();
 
     int printed = 0;
@@ -50,6 +63,7 @@ int run(const tv::CommandLine& line) {
             if (outcome.match) {
                 printMatch(*outcome.match, latches, line.tsv);
                 ++printed;
+                noteBrokenRules(finder, line.options);
             }
             if (!outcome.line.empty()) {
                 // Stopped at a limit: its line is the finder's only status line.
@@ -60,6 +74,8 @@ int run(const tv::CommandLine& line) {
             if (!line.all) break;
         }
     } catch (const std::exception& e) {
+        // A negative N is shown, then fails in the encoding: its note comes first.
+        noteBrokenRules(finder, line.options);
         std::cout.flush();
         std::cerr << tv::errorBoxText(e.what()) << '\n';
         return 2;
