@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 
-#include "serial/open_failure.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -139,7 +138,7 @@ int FakeSerialOs::enter(Op op, const std::string& line) {
 }
 
 bool FakeSerialOs::failed(int err) {
-    m_lastError = serialErrorFromErrno(err);
+    m_lastError = errorFromErrno(err);
     m_lastError.device = m_device;
     return false;
 }

@@ -14,7 +14,6 @@
 #include <chrono>
 
 #include "serial/modem_watch.h"
-#include "serial/open_failure.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -97,13 +96,13 @@ PosixSerialOs::~PosixSerialOs() {
 }
 
 bool PosixSerialOs::fail(int err) {
-    m_lastError = serialErrorFromErrno(err);
+    m_lastError = errorFromErrno(err);
     m_lastError.device = m_device;
     return false;
 }
 
 int32_t PosixSerialOs::failTransfer(int err) {
-    if (serialErrorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
+    if (errorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
     fail(err);
     return -1;
 }
