@@ -1,4 +1,4 @@
-#include "serial/serial_os_posix.h"
+#include "serial/serial_os_linux.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -87,40 +87,40 @@ constexpr uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
 
 }  // namespace
 
-std::unique_ptr<SerialOs> makePlatformSerialOs() { return std::make_unique<PosixSerialOs>(); }
+std::unique_ptr<SerialOs> makePlatformSerialOs() { return std::make_unique<LinuxSerialOs>(); }
 
-PosixSerialOs::PosixSerialOs(EnvLookup env) : m_env(std::move(env)) {}
+LinuxSerialOs::LinuxSerialOs(EnvLookup env) : m_env(std::move(env)) {}
 
-PosixSerialOs::~PosixSerialOs() {
+LinuxSerialOs::~LinuxSerialOs() {
     if (m_fd >= 0) closePort();
 }
 
-bool PosixSerialOs::fail(int err) {
+bool LinuxSerialOs::fail(int err) {
     m_lastError = errorFromErrno(err);
     m_lastError.device = m_device;
     return false;
 }
 
-int32_t PosixSerialOs::failTransfer(int err) {
+int32_t LinuxSerialOs::failTransfer(int err) {
     if (errorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
     fail(err);
     return -1;
 }
 
-bool PosixSerialOs::failOpen(int err) {
+bool LinuxSerialOs::failOpen(int err) {
     releaseDescriptors();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     return fail(err);
 }
 
-void PosixSerialOs::markHungUp() {
+void LinuxSerialOs::markHungUp() {
     // The monitor's wait reports the loss once; wake it in case the transfer
     // that found it came first.
     if (!m_hungUp.exchange(true) && m_wakeFd >= 0) signalEventFd(m_wakeFd);
 }
 
-bool PosixSerialOs::openPort(const std::string& name) {
+bool LinuxSerialOs::openPort(const std::string& name) {
     if (m_fd >= 0) return fail(EBUSY);
     const auto path = resolvePortName(name, m_env);
     m_device = path.value_or(std::string());
@@ -205,7 +205,7 @@ bool PosixSerialOs::openPort(const std::string& name) {
     return true;
 }
 
-bool PosixSerialOs::requestLowLatency() {
+bool LinuxSerialOs::requestLowLatency() {
     if (m_fd < 0) return fail(EBADF);
     serial_struct serial{};
     if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0) return fail(errno);  // not a UART driver
@@ -217,18 +217,18 @@ bool PosixSerialOs::requestLowLatency() {
     return true;
 }
 
-bool PosixSerialOs::setupQueues(int32_t, int32_t) {
+bool LinuxSerialOs::setupQueues(int32_t, int32_t) {
     // The kernel's queues have a fixed size; the request is accepted as advice.
     return m_fd >= 0 ? true : fail(EBADF);
 }
 
-bool PosixSerialOs::getLineState(LineState& state) {
+bool LinuxSerialOs::getLineState(LineState& state) {
     if (m_fd < 0) return fail(EBADF);
     state = m_state;
     return true;
 }
 
-bool PosixSerialOs::setLineState(const LineState& state) {
+bool LinuxSerialOs::setLineState(const LineState& state) {
     if (m_fd < 0) return fail(EBADF);
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return fail(errno);
@@ -301,13 +301,13 @@ bool PosixSerialOs::setLineState(const LineState& state) {
     return true;
 }
 
-bool PosixSerialOs::setTimeouts(const Timeouts& timeouts) {
+bool LinuxSerialOs::setTimeouts(const Timeouts& timeouts) {
     if (m_fd < 0) return fail(EBADF);
     m_timeouts = timeouts;
     return true;
 }
 
-bool PosixSerialOs::setEventMask(uint32_t mask) {
+bool LinuxSerialOs::setEventMask(uint32_t mask) {
     if (m_fd < 0) return fail(EBADF);
     m_mask.store(mask);
     if (mask == 0) {
@@ -325,7 +325,7 @@ bool PosixSerialOs::setEventMask(uint32_t mask) {
     return true;
 }
 
-void PosixSerialOs::watchPort() {
+void LinuxSerialOs::watchPort() {
     // Edge-triggered: poll is level-triggered and would report the same unread
     // bytes again and again; an edge comes once for each arrival of new data
     // and never for bytes that merely stay queued. A hang-up is likewise
@@ -341,7 +341,7 @@ void PosixSerialOs::watchPort() {
     ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_fd, &port);
 }
 
-bool PosixSerialOs::waitEvent(uint32_t& events) {
+bool LinuxSerialOs::waitEvent(uint32_t& events) {
     if (!m_portWatched) watchPort();
     for (;;) {
         const uint32_t mask = m_mask.load();
@@ -398,7 +398,7 @@ bool PosixSerialOs::waitEvent(uint32_t& events) {
     }
 }
 
-bool PosixSerialOs::clearError(int32_t& inQueue) {
+bool LinuxSerialOs::clearError(int32_t& inQueue) {
     if (m_fd < 0) return false;
     int queued = 0;
     if (::ioctl(m_fd, FIONREAD, &queued) != 0) return false;
@@ -406,7 +406,7 @@ bool PosixSerialOs::clearError(int32_t& inQueue) {
     return true;
 }
 
-bool PosixSerialOs::purge(uint32_t flags) {
+bool LinuxSerialOs::purge(uint32_t flags) {
     if (m_fd < 0) return fail(EBADF);
     // Transfers run to their end inside read and write, so there is never one
     // pending to abort; only the two clear flags have work to do.
@@ -418,7 +418,7 @@ bool PosixSerialOs::purge(uint32_t flags) {
     return true;
 }
 
-bool PosixSerialOs::escape(uint32_t function) {
+bool LinuxSerialOs::escape(uint32_t function) {
     if (m_fd < 0) return fail(EBADF);
     int line = 0;
     unsigned long request = 0;
@@ -446,13 +446,13 @@ bool PosixSerialOs::escape(uint32_t function) {
     return true;
 }
 
-int PosixSerialOs::transferBlocked(int32_t count) const {
+int LinuxSerialOs::transferBlocked(int32_t count) const {
     if (m_fd < 0) return EBADF;
     if (m_hungUp.load()) return EIO;
     return count < 0 ? EINVAL : 0;
 }
 
-int PosixSerialOs::waitReady(short events, bool bounded, Clock::time_point until) {
+int LinuxSerialOs::waitReady(short events, bool bounded, Clock::time_point until) {
     pollfd p{m_fd, events, 0};
     const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded, until)); });
     if (r <= 0) return r;
@@ -464,7 +464,7 @@ int PosixSerialOs::waitReady(short events, bool bounded, Clock::time_point until
     return 1;
 }
 
-int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
+int32_t LinuxSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
     if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
@@ -490,7 +490,7 @@ int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
     return got;
 }
 
-int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
+int32_t LinuxSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
     if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
@@ -511,10 +511,10 @@ int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitM
 }
 
 // Reads and writes wait on the port itself with poll; there is nothing to make.
-bool PosixSerialOs::createEvents() { return m_fd >= 0; }
-void PosixSerialOs::closeEvents() {}
+bool LinuxSerialOs::createEvents() { return m_fd >= 0; }
+void LinuxSerialOs::closeEvents() {}
 
-void PosixSerialOs::releaseDescriptors() {
+void LinuxSerialOs::releaseDescriptors() {
     m_modem.reset();
     // close() is never retried: Linux releases the descriptor even when it
     // reports EINTR, and by then the number may belong to another thread's file.
@@ -524,7 +524,7 @@ void PosixSerialOs::releaseDescriptors() {
     }
 }
 
-bool PosixSerialOs::closePort() {
+bool LinuxSerialOs::closePort() {
     if (m_fd < 0) return fail(EBADF);
     releaseDescriptors();
     // The exclusive mode belongs to the terminal, not to this descriptor: it
