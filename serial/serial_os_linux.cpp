@@ -15,54 +15,13 @@
 
 #include "serial/modem_watch.h"
 #include "serial/posix_call.h"
+#include "serial/termios_line_state.h"
 
 namespace tv {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Speed {
-    uint32_t bps;
-    speed_t code;
-};
-// clang-format off
-constexpr Speed kSpeeds[] = {
-    {50, B50},           {75, B75},           {110, B110},         {134, B134},
-    {150, B150},         {200, B200},         {300, B300},         {600, B600},
-    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
-    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
-    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
-    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
-    {3500000, B3500000}, {4000000, B4000000},
-};
-// clang-format on
-
-bool speedCode(uint32_t bps, speed_t& code) {
-    for (const Speed& s : kSpeeds) {
-        if (s.bps == bps) {
-            code = s.code;
-            return true;
-        }
-    }
-    return false;
-}
-
-uint32_t speedBps(speed_t code) {
-    for (const Speed& s : kSpeeds) {
-        if (s.code == code) return s.bps;
-    }
-    return 0;
-}
-
-// Flag-word bits that termios carries; the rest is kept as state only.
-constexpr uint32_t kFlagParityCheck = 1u << 1;  // fParity
-constexpr uint32_t kFlagOutxCts = 1u << 2;      // fOutxCtsFlow
-constexpr uint32_t kFlagOutX = 1u << 8;         // fOutX
-constexpr uint32_t kFlagInX = 1u << 9;          // fInX
-uint32_t dtrMode(uint32_t flags) { return (flags >> 4) & 3u; }
-uint32_t rtsMode(uint32_t flags) { return (flags >> 12) & 3u; }
 
 // Milliseconds left until `deadline`, for poll: -1 waits without limit.
 int msLeft(bool bounded, Clock::time_point deadline) {
@@ -142,21 +101,21 @@ bool LinuxSerialOs::openPort(const std::string& name) {
     if (::tcgetattr(fd, &tio) != 0) return failOpen(errno);  // not a terminal
     // Raw bytes both ways; the port's speed, size, parity and flow stay as found
     // until setLineState.
-    const tcflag_t keep = tio.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
-    const tcflag_t keepIn = tio.c_iflag & (IXON | IXOFF | INPCK);
-    cfmakeraw(&tio);
-    tio.c_cflag = (tio.c_cflag & ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS)) | keep |
-                  CLOCAL | CREAD;
-    tio.c_iflag |= keepIn;
-    tio.c_cc[VMIN] = 1;
-    tio.c_cc[VTIME] = 0;
+    makeRawKeepingLine(tio);
     if (retryOnEintr([&] { return ::tcsetattr(fd, TCSANOW, &tio); }) != 0) return failOpen(errno);
     m_hungUp.store(false);
     m_lossReported = false;
+    if (!createWaitSet()) return failOpen(errno);
+    m_state = lineStateFromTermios(tio, m_state);
+    m_lastError = {};
+    return true;
+}
+
+bool LinuxSerialOs::createWaitSet() {
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_modemFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_epollFd = ::epoll_create1(EPOLL_CLOEXEC);
-    if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return failOpen(errno);
+    if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return false;
     // The port itself joins the set at the first wait, see watchPort.
     m_portWatched = false;
     epoll_event wake{};
@@ -165,44 +124,8 @@ bool LinuxSerialOs::openPort(const std::string& name) {
     epoll_event modem{};
     modem.events = EPOLLIN;
     modem.data.fd = m_modemFd;
-    if (::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) != 0 ||
-        ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) != 0) {
-        return failOpen(errno);
-    }
-
-    m_state.BaudRate = speedBps(cfgetospeed(&tio));
-    switch (tio.c_cflag & CSIZE) {
-        case CS5:
-            m_state.ByteSize = 5;
-            break;
-        case CS6:
-            m_state.ByteSize = 6;
-            break;
-        case CS7:
-            m_state.ByteSize = 7;
-            break;
-        default:
-            m_state.ByteSize = 8;
-            break;
-    }
-    if (!(tio.c_cflag & PARENB)) {
-        m_state.Parity = 0;
-    } else if (tio.c_cflag & CMSPAR) {
-        m_state.Parity = (tio.c_cflag & PARODD) ? 3 : 4;
-    } else {
-        m_state.Parity = (tio.c_cflag & PARODD) ? 1 : 2;
-    }
-    m_state.StopBits = !(tio.c_cflag & CSTOPB) ? 0 : (m_state.ByteSize == 5 ? 1 : 2);
-    uint32_t flags = m_state.Flags & ~(kFlagParityCheck | kFlagOutxCts | kFlagOutX | kFlagInX);
-    if (tio.c_iflag & INPCK) flags |= kFlagParityCheck;
-    if (tio.c_cflag & CRTSCTS) flags |= kFlagOutxCts;
-    if (tio.c_iflag & IXON) flags |= kFlagOutX;
-    if (tio.c_iflag & IXOFF) flags |= kFlagInX;
-    m_state.Flags = flags;
-    m_state.XonChar = tio.c_cc[VSTART];
-    m_state.XoffChar = tio.c_cc[VSTOP];
-    m_lastError = {};
-    return true;
+    return ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) == 0 &&
+           ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) == 0;
 }
 
 bool LinuxSerialOs::requestLowLatency() {
@@ -232,71 +155,16 @@ bool LinuxSerialOs::setLineState(const LineState& state) {
     if (m_fd < 0) return fail(EBADF);
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return fail(errno);
-    speed_t speed = B0;
-    if (!speedCode(state.BaudRate, speed)) return fail(EINVAL);
-    cfsetispeed(&tio, speed);
-    cfsetospeed(&tio, speed);
-
-    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    if (state.ByteSize < 5 || state.ByteSize > 8) return fail(EINVAL);
-    tio.c_cflag = (tio.c_cflag & ~tcflag_t{CSIZE}) | kSizes[state.ByteSize - 5];
-
-    // A UART sends one and a half stop bits only with 5 data bits, and two
-    // only with 6 to 8: the same combinations a serial driver accepts.
-    tio.c_cflag &= ~tcflag_t{CSTOPB};
-    if (state.StopBits == 1) {
-        if (state.ByteSize != 5) return fail(EINVAL);
-        tio.c_cflag |= CSTOPB;
-    } else if (state.StopBits == 2) {
-        if (state.ByteSize == 5) return fail(EINVAL);
-        tio.c_cflag |= CSTOPB;
-    } else if (state.StopBits != 0) {
-        return fail(EINVAL);
-    }
-
-    tio.c_cflag &= ~tcflag_t{PARENB | PARODD | CMSPAR};
-    switch (state.Parity) {
-        case 0:
-            break;
-        case 1:
-            tio.c_cflag |= PARENB | PARODD;
-            break;
-        case 2:
-            tio.c_cflag |= PARENB;
-            break;
-        case 3:
-            tio.c_cflag |= PARENB | PARODD | CMSPAR;
-            break;  // mark: stick parity 1
-        case 4:
-            tio.c_cflag |= PARENB | CMSPAR;
-            break;  // space: stick parity 0
-        default:
-            return fail(EINVAL);
-    }
-
-    // Hardware flow: CTS watched on output, or RTS in handshake mode. Linux has
-    // one switch for both directions.
-    if ((state.Flags & kFlagOutxCts) || rtsMode(state.Flags) == 2) {
-        tio.c_cflag |= CRTSCTS;
-    } else {
-        tio.c_cflag &= ~CRTSCTS;
-    }
-    tio.c_iflag &= ~tcflag_t{IXON | IXOFF | INPCK};
-    if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
-    if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
-    if (state.Flags & kFlagParityCheck) tio.c_iflag |= INPCK;
-    tio.c_cc[VSTART] = state.XonChar;
-    tio.c_cc[VSTOP] = state.XoffChar;
+    if (!applyLineState(tio, state)) return fail(EINVAL);
     if (retryOnEintr([&] { return ::tcsetattr(m_fd, TCSANOW, &tio); }) != 0) return fail(errno);
-
     // DTR and RTS modes "disable" and "enable" set the line once here. On a
     // device without modem lines these ioctls fail, which changes nothing.
-    const auto setLine = [&](uint32_t mode, int line) {
-        if (mode == 0) ::ioctl(m_fd, TIOCMBIC, &line);
-        if (mode == 1) ::ioctl(m_fd, TIOCMBIS, &line);
+    const auto setLine = [&](LineControl mode, int line) {
+        if (mode == LineControl::Disable) ::ioctl(m_fd, TIOCMBIC, &line);
+        if (mode == LineControl::Enable) ::ioctl(m_fd, TIOCMBIS, &line);
     };
-    setLine(dtrMode(state.Flags), TIOCM_DTR);
-    setLine(rtsMode(state.Flags), TIOCM_RTS);
+    setLine(dtrControl(state.Flags), TIOCM_DTR);
+    setLine(rtsControl(state.Flags), TIOCM_RTS);
     m_state = state;
     return true;
 }

@@ -43,6 +43,9 @@ private:
     bool failOpen(int err);
     int32_t failTransfer(int err);
     void markHungUp();
+    // The eventfds and the epoll set the event wait sleeps on. False with
+    // errno set when the system has none to give.
+    bool createWaitSet();
     void releaseDescriptors();
     void watchPort();
     // The errno that stops a transfer before it starts, or 0.
