@@ -7,10 +7,6 @@
 
 namespace tv {
 
-// errno as the serial layer names it; a refused permission is told apart from
-// other failures because its remedy (group membership) is the user's own.
-SerialError serialErrorFromErrno(int err);
-
 // Who reads the reason, which decides how its next step is put: the window's
 // "Open" button, or running the command again.
 enum class OpenRetry { OpenButton, RunAgain };

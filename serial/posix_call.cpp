@@ -1,7 +1,6 @@
 #include "serial/posix_call.h"
 
 #include "os/system_error_text.h"
-#include "serial/open_failure.h"
 
 namespace tv {
 
@@ -21,6 +20,10 @@ SerialError errorFromErrno(int err) {
         case EWOULDBLOCK:
             kind = Kind::Busy;
             break;  // EWOULDBLOCK: flock held elsewhere
+        case EACCES:
+        case EPERM:
+            kind = Kind::Denied;
+            break;
         case EINVAL:
             kind = Kind::Refused;
             break;
@@ -36,12 +39,6 @@ SerialError errorFromErrno(int err) {
             break;
     }
     return SerialError{kind, err, systemErrorText(err)};
-}
-
-SerialError serialErrorFromErrno(int err) {
-    SerialError error = errorFromErrno(err);
-    if (err == EACCES || err == EPERM) error.kind = SerialError::Kind::Denied;
-    return error;
 }
 
 }  // namespace tv

@@ -1,22 +1,32 @@
 #pragma once
 // The operating-system calls of the serial layer, behind one interface.
 // Trs232c and tcommthread speak only to this; one implementation per platform
-// (serial_os_posix.cpp here) and a recording fake for tests. An object of it
-// holds at most one open port at a time, the way the component holds one handle.
+// (serial_os_linux.cpp, serial_os_win32.cpp) and a recording fake for tests.
+// An object of it holds at most one open port at a time, the way the component
+// holds one handle.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace tv {
 
+// The parity of the line. The numbers are the device-control record's own, the
+// byte a Win32 port takes as it stands.
+enum class Parity : uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
+
+// The stop bits after each character, numbered as the device-control record
+// numbers them.
+enum class StopBits : uint8_t { One = 0, OneAndHalf = 1, Two = 2 };
+
 // Line settings, field for field what the component puts into the device-control
 // record at open.
 struct LineState {
     uint32_t BaudRate = 9600;
     uint8_t ByteSize = 8;
-    uint8_t Parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    uint8_t StopBits = 0;  // 0 one, 1 one and a half, 2 two
-    uint32_t Flags = 1;    // bit i is the component's flowflag bit i (bit 0: binary)
+    // Qualified: the fields bear their types' names, as in the record.
+    tv::Parity Parity = tv::Parity::None;
+    tv::StopBits StopBits = tv::StopBits::One;
+    uint32_t Flags = 1;  // bit i is the component's flowflag bit i (bit 0: binary)
     uint16_t XonLim = 0;
     uint16_t XoffLim = 0;
     uint8_t XonChar = 0x11;

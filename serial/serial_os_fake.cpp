@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 
-#include "serial/open_failure.h"
 #include "serial/posix_call.h"
 
 namespace tv {
@@ -22,11 +21,12 @@ std::string hex(uint32_t value) {
 
 std::string FakeSerialOs::describe(const LineState& s) {
     return "BaudRate=" + std::to_string(s.BaudRate) + " ByteSize=" + std::to_string(s.ByteSize) +
-           " Parity=" + std::to_string(s.Parity) + " StopBits=" + std::to_string(s.StopBits) +
-           " Flags=" + hex(s.Flags) + " XonLim=" + std::to_string(s.XonLim) +
-           " XoffLim=" + std::to_string(s.XoffLim) + " XonChar=" + hex(s.XonChar) +
-           " XoffChar=" + hex(s.XoffChar) + " ErrorChar=" + hex(s.ErrorChar) +
-           " EofChar=" + hex(s.EofChar) + " EvtChar=" + hex(s.EvtChar);
+           " Parity=" + std::to_string(static_cast<int>(s.Parity)) +
+           " StopBits=" + std::to_string(static_cast<int>(s.StopBits)) + " Flags=" + hex(s.Flags) +
+           " XonLim=" + std::to_string(s.XonLim) + " XoffLim=" + std::to_string(s.XoffLim) +
+           " XonChar=" + hex(s.XonChar) + " XoffChar=" + hex(s.XoffChar) +
+           " ErrorChar=" + hex(s.ErrorChar) + " EofChar=" + hex(s.EofChar) +
+           " EvtChar=" + hex(s.EvtChar);
 }
 
 void FakeSerialOs::failNext(Op op, int err, int times) {
@@ -139,7 +139,7 @@ int FakeSerialOs::enter(Op op, const std::string& line) {
 }
 
 bool FakeSerialOs::failed(int err) {
-    m_lastError = serialErrorFromErrno(err);
+    m_lastError = errorFromErrno(err);
     m_lastError.device = m_device;
     return false;
 }

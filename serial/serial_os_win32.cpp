@@ -33,8 +33,8 @@ LineState lineStateOf(const DCB& dcb) {
     LineState s;
     s.BaudRate = dcb.BaudRate;
     s.ByteSize = dcb.ByteSize;
-    s.Parity = dcb.Parity;
-    s.StopBits = dcb.StopBits;
+    s.Parity = static_cast<Parity>(dcb.Parity);
+    s.StopBits = static_cast<StopBits>(dcb.StopBits);
     s.Flags = flagWord(dcb);
     s.XonLim = dcb.XonLim;
     s.XoffLim = dcb.XoffLim;
@@ -50,8 +50,8 @@ void applyLineState(const LineState& s, DCB& dcb) {
     dcb.DCBlength = sizeof(DCB);
     dcb.BaudRate = s.BaudRate;
     dcb.ByteSize = s.ByteSize;
-    dcb.Parity = s.Parity;
-    dcb.StopBits = s.StopBits;
+    dcb.Parity = static_cast<BYTE>(s.Parity);
+    dcb.StopBits = static_cast<BYTE>(s.StopBits);
     setFlagWord(dcb, s.Flags);
     dcb.XonLim = s.XonLim;
     dcb.XoffLim = s.XoffLim;

@@ -14,7 +14,7 @@
 
 #include "pty_pair.h"
 #include "serial/rs232c.h"
-#include "serial/serial_os_posix.h"
+#include "serial/serial_os_linux.h"
 
 #ifdef TV_BENCH_QT
 #include <QCoreApplication>
@@ -70,7 +70,7 @@ private:
 void BM_RoundTripToHandler(benchmark::State& state) {
     test::PtyPair pty;
     UiLoop loop;
-    Trs232c rs{std::make_unique<PosixSerialOs>(), loop.factory()};
+    Trs232c rs{std::make_unique<LinuxSerialOs>(), loop.factory()};
     rs.portname = pty.path();
     bool replied = false;
     rs.OnRXCHAR = [&](Trs232c& sender) {
@@ -110,7 +110,7 @@ double processCpuSeconds() {
 void BM_IdleMonitorCpu(benchmark::State& state) {
     test::PtyPair pty;
     UiLoop loop;
-    Trs232c rs{std::make_unique<PosixSerialOs>(), loop.factory()};
+    Trs232c rs{std::make_unique<LinuxSerialOs>(), loop.factory()};
     rs.portname = pty.path();
     rs.OnRXCHAR = [](Trs232c&) {};
     if (!rs.open()) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "serial/device_hint.h"
+#include "serial/posix_call.h"
 
 namespace tv {
 namespace {
@@ -32,7 +33,7 @@ TEST(OpenFailureReason, NamesPortDeviceReasonAndNextStep) {
         {ENOMEM, "com2", "/dev/ttyS1", {"(/dev/ttyS1) did not open: ", "Check the device"}},
     };
     for (const Case& c : cases) {
-        SerialError error = serialErrorFromErrno(c.err);
+        SerialError error = errorFromErrno(c.err);
         error.device = c.device;
         const std::string reason = openFailureReason(c.port, error);
         SCOPED_TRACE(reason);

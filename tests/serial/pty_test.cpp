@@ -12,7 +12,7 @@
 #include "pty_pair.h"
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
-#include "serial/serial_os_posix.h"
+#include "serial/serial_os_linux.h"
 
 namespace tv {
 namespace {
@@ -52,7 +52,7 @@ protected:
 
     PtyPair pty;
     PostQueue queue;
-    Trs232c rs{std::make_unique<PosixSerialOs>(), queue.factory()};
+    Trs232c rs{std::make_unique<LinuxSerialOs>(), queue.factory()};
 };
 
 TEST_F(PtyPort, AppliesTheLineSettings) {
@@ -87,7 +87,7 @@ TEST_F(PtyPort, RefusedSettingsFailTheOpenAndReleaseTheDevice) {
         EXPECT_FALSE(rs.isOpen());
     }
     // Nothing holds the device now: another component gets it.
-    Trs232c other{std::make_unique<PosixSerialOs>(), queue.factory()};
+    Trs232c other{std::make_unique<LinuxSerialOs>(), queue.factory()};
     other.portname = pty.path();
     EXPECT_TRUE(other.open());
 }
@@ -147,14 +147,14 @@ TEST_F(PtyPort, ComNamesFollowTheEnvironment) {
     rs.portname = "com7";
     EXPECT_TRUE(rs.open());
     ::unsetenv("TVCONFIG_COM7");
-    Trs232c none{std::make_unique<PosixSerialOs>(), queue.factory()};
+    Trs232c none{std::make_unique<LinuxSerialOs>(), queue.factory()};
     none.portname = "";
     EXPECT_FALSE(none.open());
 }
 
 TEST_F(PtyPort, ASecondOpenOfTheSameDeviceFails) {
     ASSERT_TRUE(rs.open());
-    Trs232c second{std::make_unique<PosixSerialOs>(), queue.factory()};
+    Trs232c second{std::make_unique<LinuxSerialOs>(), queue.factory()};
     second.portname = pty.path();
     EXPECT_FALSE(second.open());
     EXPECT_EQ(second.lastError().kind, SerialError::Kind::Busy);

@@ -131,8 +131,8 @@ TEST_F(FakePort, EventMaskFollowsTheBoundHandlers) {
 
 TEST_F(FakePort, LineSettingsReachTheDeviceRecord) {
     LineState present;
-    present.Parity = 3;
-    present.StopBits = 1;
+    present.Parity = Parity::Mark;
+    present.StopBits = StopBits::OneAndHalf;
     present.XonLim = 77;
     present.XoffLim = 88;
     present.XonChar = 0x55;
@@ -158,8 +158,8 @@ TEST_F(FakePort, LineSettingsReachTheDeviceRecord) {
     const LineState s = fake->lineState();
     EXPECT_EQ(s.BaudRate, 19200u);
     EXPECT_EQ(s.ByteSize, 7);
-    EXPECT_EQ(s.Parity, 1);
-    EXPECT_EQ(s.StopBits, 1);
+    EXPECT_EQ(s.Parity, Parity::Odd);
+    EXPECT_EQ(s.StopBits, StopBits::OneAndHalf);
     EXPECT_EQ(s.Flags, 0x11011u);  // all 32 bits of the flag word
     EXPECT_EQ(s.XonLim, 5);
     EXPECT_EQ(s.XoffLim, 88);
@@ -179,22 +179,26 @@ TEST_F(FakePort, ParityAndStopBitTextsSelectOrKeep) {
     struct Case {
         std::string parity;
         std::string stop;
-        uint8_t wantParity;
-        uint8_t wantStop;
+        Parity wantParity;
+        StopBits wantStop;
     };
-    // The port starts with mark parity (3) and two stop bits (2).
+    using enum Parity;
+    constexpr StopBits k1 = StopBits::One;
+    constexpr StopBits k15 = StopBits::OneAndHalf;
+    constexpr StopBits k2 = StopBits::Two;
+    // The port starts with mark parity and two stop bits.
     const Case cases[] = {
-        {"無し", "1", 0, 0},      {"なし", "1.5", 0, 1},   {"NONE", "2", 3, 2},
-        {"none", "1.0", 3, 2},    {"Odd", "", 3, 2},       {"ｏｄｄ", "1", 1, 0},
-        {"きすう", "1", 1, 0},    {"ＥＶＥＮ", "1", 2, 0}, {"偶数", "1", 2, 0},
-        {"まーく", "1", 3, 0},    {"space", "1", 4, 0},    {"ｓｐａｃｅ", "1", 4, 0},
-        {"スペース", " 1", 4, 2},
+        {"無し", "1", None, k1},       {"なし", "1.5", None, k15},  {"NONE", "2", Mark, k2},
+        {"none", "1.0", Mark, k2},     {"Odd", "", Mark, k2},       {"ｏｄｄ", "1", Odd, k1},
+        {"きすう", "1", Odd, k1},      {"ＥＶＥＮ", "1", Even, k1}, {"偶数", "1", Even, k1},
+        {"まーく", "1", Mark, k1},     {"space", "1", Space, k1},   {"ｓｐａｃｅ", "1", Space, k1},
+        {"スペース", " 1", Space, k2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.parity + " / " + c.stop);
         LineState present;
-        present.Parity = 3;
-        present.StopBits = 2;
+        present.Parity = Parity::Mark;
+        present.StopBits = StopBits::Two;
         fake->setPortState(present);
         rs->paritymode = c.parity;
         rs->stopbit = c.stop;

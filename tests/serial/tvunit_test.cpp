@@ -13,7 +13,7 @@
 
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
-#include "serial/serial_os_posix.h"
+#include "serial/serial_os_linux.h"
 
 extern char** environ;
 
@@ -95,7 +95,7 @@ protected:
     }
 
     PostQueue queue;
-    Trs232c rs{std::make_unique<PosixSerialOs>(), queue.factory()};
+    Trs232c rs{std::make_unique<LinuxSerialOs>(), queue.factory()};
 };
 
 TEST_F(TvUnitClient, StoresDumpsAndClearsItsMemory) {

@@ -1,4 +1,4 @@
-#include "serial/serial_os_posix.h"
+#include "serial/serial_os_linux.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -14,56 +14,14 @@
 #include <chrono>
 
 #include "serial/modem_watch.h"
-#include "serial/open_failure.h"
 #include "serial/posix_call.h"
+#include "serial/termios_line_state.h"
 
 namespace tv {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Speed {
-    uint32_t bps;
-    speed_t code;
-};
-// clang-format off
-constexpr Speed kSpeeds[] = {
-    {50, B50},           {75, B75},           {110, B110},         {134, B134},
-    {150, B150},         {200, B200},         {300, B300},         {600, B600},
-    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
-    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
-    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
-    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
-    {3500000, B3500000}, {4000000, B4000000},
-};
-// clang-format on
-
-bool speedCode(uint32_t bps, speed_t& code) {
-    for (const Speed& s : kSpeeds) {
-        if (s.bps == bps) {
-            code = s.code;
-            return true;
-        }
-    }
-    return false;
-}
-
-uint32_t speedBps(speed_t code) {
-    for (const Speed& s : kSpeeds) {
-        if (s.code == code) return s.bps;
-    }
-    return 0;
-}
-
-// Flag-word bits that termios carries; the rest is kept as state only.
-constexpr uint32_t kFlagParityCheck = 1u << 1;  // fParity
-constexpr uint32_t kFlagOutxCts = 1u << 2;      // fOutxCtsFlow
-constexpr uint32_t kFlagOutX = 1u << 8;         // fOutX
-constexpr uint32_t kFlagInX = 1u << 9;          // fInX
-uint32_t dtrMode(uint32_t flags) { return (flags >> 4) & 3u; }
-uint32_t rtsMode(uint32_t flags) { return (flags >> 12) & 3u; }
 
 // Milliseconds left until `deadline`, for poll: -1 waits without limit.
 int msLeft(bool bounded, Clock::time_point deadline) {
@@ -88,40 +46,40 @@ constexpr uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
 
 }  // namespace
 
-std::unique_ptr<SerialOs> makePlatformSerialOs() { return std::make_unique<PosixSerialOs>(); }
+std::unique_ptr<SerialOs> makePlatformSerialOs() { return std::make_unique<LinuxSerialOs>(); }
 
-PosixSerialOs::PosixSerialOs(EnvLookup env) : m_env(std::move(env)) {}
+LinuxSerialOs::LinuxSerialOs(EnvLookup env) : m_env(std::move(env)) {}
 
-PosixSerialOs::~PosixSerialOs() {
+LinuxSerialOs::~LinuxSerialOs() {
     if (m_fd >= 0) closePort();
 }
 
-bool PosixSerialOs::fail(int err) {
-    m_lastError = serialErrorFromErrno(err);
+bool LinuxSerialOs::fail(int err) {
+    m_lastError = errorFromErrno(err);
     m_lastError.device = m_device;
     return false;
 }
 
-int32_t PosixSerialOs::failTransfer(int err) {
-    if (serialErrorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
+int32_t LinuxSerialOs::failTransfer(int err) {
+    if (errorFromErrno(err).kind == SerialError::Kind::HungUp) markHungUp();
     fail(err);
     return -1;
 }
 
-bool PosixSerialOs::failOpen(int err) {
+bool LinuxSerialOs::failOpen(int err) {
     releaseDescriptors();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     return fail(err);
 }
 
-void PosixSerialOs::markHungUp() {
+void LinuxSerialOs::markHungUp() {
     // The monitor's wait reports the loss once; wake it in case the transfer
     // that found it came first.
     if (!m_hungUp.exchange(true) && m_wakeFd >= 0) signalEventFd(m_wakeFd);
 }
 
-bool PosixSerialOs::openPort(const std::string& name) {
+bool LinuxSerialOs::openPort(const std::string& name) {
     if (m_fd >= 0) return fail(EBUSY);
     const auto path = resolvePortName(name, m_env);
     m_device = path.value_or(std::string());
@@ -143,21 +101,21 @@ bool PosixSerialOs::openPort(const std::string& name) {
     if (::tcgetattr(fd, &tio) != 0) return failOpen(errno);  // not a terminal
     // Raw bytes both ways; the port's speed, size, parity and flow stay as found
     // until setLineState.
-    const tcflag_t keep = tio.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
-    const tcflag_t keepIn = tio.c_iflag & (IXON | IXOFF | INPCK);
-    cfmakeraw(&tio);
-    tio.c_cflag = (tio.c_cflag & ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS)) | keep |
-                  CLOCAL | CREAD;
-    tio.c_iflag |= keepIn;
-    tio.c_cc[VMIN] = 1;
-    tio.c_cc[VTIME] = 0;
+    makeRawKeepingLine(tio);
     if (retryOnEintr([&] { return ::tcsetattr(fd, TCSANOW, &tio); }) != 0) return failOpen(errno);
     m_hungUp.store(false);
     m_lossReported = false;
+    if (!createWaitSet()) return failOpen(errno);
+    m_state = lineStateFromTermios(tio, m_state);
+    m_lastError = {};
+    return true;
+}
+
+bool LinuxSerialOs::createWaitSet() {
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_modemFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_epollFd = ::epoll_create1(EPOLL_CLOEXEC);
-    if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return failOpen(errno);
+    if (m_wakeFd < 0 || m_modemFd < 0 || m_epollFd < 0) return false;
     // The port itself joins the set at the first wait, see watchPort.
     m_portWatched = false;
     epoll_event wake{};
@@ -166,47 +124,11 @@ bool PosixSerialOs::openPort(const std::string& name) {
     epoll_event modem{};
     modem.events = EPOLLIN;
     modem.data.fd = m_modemFd;
-    if (::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) != 0 ||
-        ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) != 0) {
-        return failOpen(errno);
-    }
-
-    m_state.BaudRate = speedBps(cfgetospeed(&tio));
-    switch (tio.c_cflag & CSIZE) {
-        case CS5:
-            m_state.ByteSize = 5;
-            break;
-        case CS6:
-            m_state.ByteSize = 6;
-            break;
-        case CS7:
-            m_state.ByteSize = 7;
-            break;
-        default:
-            m_state.ByteSize = 8;
-            break;
-    }
-    if (!(tio.c_cflag & PARENB)) {
-        m_state.Parity = 0;
-    } else if (tio.c_cflag & CMSPAR) {
-        m_state.Parity = (tio.c_cflag & PARODD) ? 3 : 4;
-    } else {
-        m_state.Parity = (tio.c_cflag & PARODD) ? 1 : 2;
-    }
-    m_state.StopBits = !(tio.c_cflag & CSTOPB) ? 0 : (m_state.ByteSize == 5 ? 1 : 2);
-    uint32_t flags = m_state.Flags & ~(kFlagParityCheck | kFlagOutxCts | kFlagOutX | kFlagInX);
-    if (tio.c_iflag & INPCK) flags |= kFlagParityCheck;
-    if (tio.c_cflag & CRTSCTS) flags |= kFlagOutxCts;
-    if (tio.c_iflag & IXON) flags |= kFlagOutX;
-    if (tio.c_iflag & IXOFF) flags |= kFlagInX;
-    m_state.Flags = flags;
-    m_state.XonChar = tio.c_cc[VSTART];
-    m_state.XoffChar = tio.c_cc[VSTOP];
-    m_lastError = {};
-    return true;
+    return ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_wakeFd, &wake) == 0 &&
+           ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_modemFd, &modem) == 0;
 }
 
-bool PosixSerialOs::requestLowLatency() {
+bool LinuxSerialOs::requestLowLatency() {
     if (m_fd < 0) return fail(EBADF);
     serial_struct serial{};
     if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0) return fail(errno);  // not a UART driver
@@ -218,97 +140,42 @@ bool PosixSerialOs::requestLowLatency() {
     return true;
 }
 
-bool PosixSerialOs::setupQueues(int32_t, int32_t) {
+bool LinuxSerialOs::setupQueues(int32_t, int32_t) {
     // The kernel's queues have a fixed size; the request is accepted as advice.
     return m_fd >= 0 ? true : fail(EBADF);
 }
 
-bool PosixSerialOs::getLineState(LineState& state) {
+bool LinuxSerialOs::getLineState(LineState& state) {
     if (m_fd < 0) return fail(EBADF);
     state = m_state;
     return true;
 }
 
-bool PosixSerialOs::setLineState(const LineState& state) {
+bool LinuxSerialOs::setLineState(const LineState& state) {
     if (m_fd < 0) return fail(EBADF);
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return fail(errno);
-    speed_t speed = B0;
-    if (!speedCode(state.BaudRate, speed)) return fail(EINVAL);
-    cfsetispeed(&tio, speed);
-    cfsetospeed(&tio, speed);
-
-    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    if (state.ByteSize < 5 || state.ByteSize > 8) return fail(EINVAL);
-    tio.c_cflag = (tio.c_cflag & ~tcflag_t{CSIZE}) | kSizes[state.ByteSize - 5];
-
-    // A UART sends one and a half stop bits only with 5 data bits, and two
-    // only with 6 to 8: the same combinations a serial driver accepts.
-    tio.c_cflag &= ~tcflag_t{CSTOPB};
-    if (state.StopBits == 1) {
-        if (state.ByteSize != 5) return fail(EINVAL);
-        tio.c_cflag |= CSTOPB;
-    } else if (state.StopBits == 2) {
-        if (state.ByteSize == 5) return fail(EINVAL);
-        tio.c_cflag |= CSTOPB;
-    } else if (state.StopBits != 0) {
-        return fail(EINVAL);
-    }
-
-    tio.c_cflag &= ~tcflag_t{PARENB | PARODD | CMSPAR};
-    switch (state.Parity) {
-        case 0:
-            break;
-        case 1:
-            tio.c_cflag |= PARENB | PARODD;
-            break;
-        case 2:
-            tio.c_cflag |= PARENB;
-            break;
-        case 3:
-            tio.c_cflag |= PARENB | PARODD | CMSPAR;
-            break;  // mark: stick parity 1
-        case 4:
-            tio.c_cflag |= PARENB | CMSPAR;
-            break;  // space: stick parity 0
-        default:
-            return fail(EINVAL);
-    }
-
-    // Hardware flow: CTS watched on output, or RTS in handshake mode. Linux has
-    // one switch for both directions.
-    if ((state.Flags & kFlagOutxCts) || rtsMode(state.Flags) == 2) {
-        tio.c_cflag |= CRTSCTS;
-    } else {
-        tio.c_cflag &= ~CRTSCTS;
-    }
-    tio.c_iflag &= ~tcflag_t{IXON | IXOFF | INPCK};
-    if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
-    if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
-    if (state.Flags & kFlagParityCheck) tio.c_iflag |= INPCK;
-    tio.c_cc[VSTART] = state.XonChar;
-    tio.c_cc[VSTOP] = state.XoffChar;
+    if (!applyLineState(tio, state)) return fail(EINVAL);
     if (retryOnEintr([&] { return ::tcsetattr(m_fd, TCSANOW, &tio); }) != 0) return fail(errno);
-
     // DTR and RTS modes "disable" and "enable" set the line once here. On a
     // device without modem lines these ioctls fail, which changes nothing.
-    const auto setLine = [&](uint32_t mode, int line) {
-        if (mode == 0) ::ioctl(m_fd, TIOCMBIC, &line);
-        if (mode == 1) ::ioctl(m_fd, TIOCMBIS, &line);
+    const auto setLine = [&](LineControl mode, int line) {
+        if (mode == LineControl::Disable) ::ioctl(m_fd, TIOCMBIC, &line);
+        if (mode == LineControl::Enable) ::ioctl(m_fd, TIOCMBIS, &line);
     };
-    setLine(dtrMode(state.Flags), TIOCM_DTR);
-    setLine(rtsMode(state.Flags), TIOCM_RTS);
+    setLine(dtrControl(state.Flags), TIOCM_DTR);
+    setLine(rtsControl(state.Flags), TIOCM_RTS);
     m_state = state;
     return true;
 }
 
-bool PosixSerialOs::setTimeouts(const Timeouts& timeouts) {
+bool LinuxSerialOs::setTimeouts(const Timeouts& timeouts) {
     if (m_fd < 0) return fail(EBADF);
     m_timeouts = timeouts;
     return true;
 }
 
-bool PosixSerialOs::setEventMask(uint32_t mask) {
+bool LinuxSerialOs::setEventMask(uint32_t mask) {
     if (m_fd < 0) return fail(EBADF);
     m_mask.store(mask);
     if (mask == 0) {
@@ -326,7 +193,7 @@ bool PosixSerialOs::setEventMask(uint32_t mask) {
     return true;
 }
 
-void PosixSerialOs::watchPort() {
+void LinuxSerialOs::watchPort() {
     // Edge-triggered: poll is level-triggered and would report the same unread
     // bytes again and again; an edge comes once for each arrival of new data
     // and never for bytes that merely stay queued. A hang-up is likewise
@@ -342,7 +209,7 @@ void PosixSerialOs::watchPort() {
     ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_fd, &port);
 }
 
-bool PosixSerialOs::waitEvent(uint32_t& events) {
+bool LinuxSerialOs::waitEvent(uint32_t& events) {
     if (!m_portWatched) watchPort();
     for (;;) {
         const uint32_t mask = m_mask.load();
@@ -399,7 +266,7 @@ bool PosixSerialOs::waitEvent(uint32_t& events) {
     }
 }
 
-bool PosixSerialOs::clearError(int32_t& inQueue) {
+bool LinuxSerialOs::clearError(int32_t& inQueue) {
     if (m_fd < 0) return false;
     int queued = 0;
     if (::ioctl(m_fd, FIONREAD, &queued) != 0) return false;
@@ -407,7 +274,7 @@ bool PosixSerialOs::clearError(int32_t& inQueue) {
     return true;
 }
 
-bool PosixSerialOs::purge(uint32_t flags) {
+bool LinuxSerialOs::purge(uint32_t flags) {
     if (m_fd < 0) return fail(EBADF);
     // Transfers run to their end inside read and write, so there is never one
     // pending to abort; only the two clear flags have work to do.
@@ -419,7 +286,7 @@ bool PosixSerialOs::purge(uint32_t flags) {
     return true;
 }
 
-bool PosixSerialOs::escape(uint32_t function) {
+bool LinuxSerialOs::escape(uint32_t function) {
     if (m_fd < 0) return fail(EBADF);
     int line = 0;
     unsigned long request = 0;
@@ -447,13 +314,13 @@ bool PosixSerialOs::escape(uint32_t function) {
     return true;
 }
 
-int PosixSerialOs::transferBlocked(int32_t count) const {
+int LinuxSerialOs::transferBlocked(int32_t count) const {
     if (m_fd < 0) return EBADF;
     if (m_hungUp.load()) return EIO;
     return count < 0 ? EINVAL : 0;
 }
 
-int PosixSerialOs::waitReady(short events, bool bounded, Clock::time_point until) {
+int LinuxSerialOs::waitReady(short events, bool bounded, Clock::time_point until) {
     pollfd p{m_fd, events, 0};
     const int r = retryOnEintr([&] { return ::poll(&p, 1, msLeft(bounded, until)); });
     if (r <= 0) return r;
@@ -465,7 +332,7 @@ int PosixSerialOs::waitReady(short events, bool bounded, Clock::time_point until
     return 1;
 }
 
-int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
+int32_t LinuxSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
     if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
@@ -491,7 +358,7 @@ int32_t PosixSerialOs::read(uint8_t* buffer, int32_t count, int32_t waitMs) {
     return got;
 }
 
-int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
+int32_t LinuxSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitMs) {
     if (int err = transferBlocked(count)) return failTransfer(err);
     const bool bounded = waitMs >= 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 0));
@@ -512,10 +379,10 @@ int32_t PosixSerialOs::write(const uint8_t* buffer, int32_t count, int32_t waitM
 }
 
 // Reads and writes wait on the port itself with poll; there is nothing to make.
-bool PosixSerialOs::createEvents() { return m_fd >= 0; }
-void PosixSerialOs::closeEvents() {}
+bool LinuxSerialOs::createEvents() { return m_fd >= 0; }
+void LinuxSerialOs::closeEvents() {}
 
-void PosixSerialOs::releaseDescriptors() {
+void LinuxSerialOs::releaseDescriptors() {
     m_modem.reset();
     // close() is never retried: Linux releases the descriptor even when it
     // reports EINTR, and by then the number may belong to another thread's file.
@@ -525,7 +392,7 @@ void PosixSerialOs::releaseDescriptors() {
     }
 }
 
-bool PosixSerialOs::closePort() {
+bool LinuxSerialOs::closePort() {
     if (m_fd < 0) return fail(EBADF);
     releaseDescriptors();
     // The exclusive mode belongs to the terminal, not to this descriptor: it

@@ -1,6 +1,7 @@
 #pragma once
-// SerialOs on a POSIX terminal device (Linux first): termios for the line,
-// poll for bounded transfers, epoll plus an eventfd for the event wait.
+// SerialOs on a Linux terminal device: termios for the line, poll for bounded
+// transfers, epoll plus an eventfd for the event wait, and the serial driver's
+// own flags (linux/serial.h) for low latency.
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -12,12 +13,12 @@ namespace tv {
 
 class ModemWatch;
 
-class PosixSerialOs final : public SerialOs {
+class LinuxSerialOs final : public SerialOs {
 public:
-    explicit PosixSerialOs(EnvLookup env = processEnvironment());
-    ~PosixSerialOs() override;
-    PosixSerialOs(const PosixSerialOs&) = delete;
-    PosixSerialOs& operator=(const PosixSerialOs&) = delete;
+    explicit LinuxSerialOs(EnvLookup env = processEnvironment());
+    ~LinuxSerialOs() override;
+    LinuxSerialOs(const LinuxSerialOs&) = delete;
+    LinuxSerialOs& operator=(const LinuxSerialOs&) = delete;
 
     bool openPort(const std::string& name) override;
     bool setupQueues(int32_t rxSize, int32_t txSize) override;
@@ -42,6 +43,9 @@ private:
     bool failOpen(int err);
     int32_t failTransfer(int err);
     void markHungUp();
+    // The eventfds and the epoll set the event wait sleeps on. False with
+    // errno set when the system has none to give.
+    bool createWaitSet();
     void releaseDescriptors();
     void watchPort();
     // The errno that stops a transfer before it starts, or 0.
