@@ -23,10 +23,9 @@ bool HeaderLines::have(size_t bytes) {
             m_buffer.erase(0, m_pos);
             m_pos = 0;
         }
-        const size_t old = m_buffer.size();
-        m_buffer.resize(old + kChunk);
-        const size_t got = m_read(m_buffer.data() + old, kChunk);
-        m_buffer.resize(old + got);
+        if (m_chunk.empty()) m_chunk.resize(kChunk);
+        const size_t got = m_read(m_chunk.data(), m_chunk.size());
+        m_buffer.append(m_chunk.data(), got);
         m_atEnd = got == 0;
     }
     return m_buffer.size() - m_pos >= bytes;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tv {
 
@@ -44,7 +45,8 @@ private:
     std::optional<HeaderLine> take(size_t length, size_t endLength, bool ended);
 
     ByteSource m_read;
-    std::string m_buffer;
+    std::string m_buffer;  // read and not yet taken from m_pos on
+    std::vector<char> m_chunk;
     size_t m_pos = 0;
     bool m_atEnd = false;    // the source has no more bytes
     bool m_started = false;  // the byte order mark has been looked for
