@@ -18,8 +18,9 @@ public:
     size_t read(char* buffer, size_t size) override {
         DWORD got = 0;
         const DWORD want = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-        if (!::ReadFile(m_file, buffer, want, &got, nullptr))
+        if (!::ReadFile(m_file, buffer, want, &got, nullptr)) {
             throw fileError(static_cast<int>(::GetLastError()));
+        }
         return got;
     }
 
