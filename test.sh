@@ -3,7 +3,7 @@
 # test: the whole suite in a normal build, a check of the Debian package, the
 # Windows build's suites and installer under Wine, the suite again under
 # AddressSanitizer + UndefinedBehaviorSanitizer, everything but the window under
-# ThreadSanitizer, and a short libFuzzer run of the settings-file reader.
+# ThreadSanitizer, and a short libFuzzer run of the settings-file and header readers.
 # Installs missing Debian packages first. Any failure or sanitizer report fails it.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -65,7 +65,7 @@ run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan \
 run_suite "ThreadSanitizer (no window)" build-tsan \
   -DCMAKE_BUILD_TYPE=Debug -DTV_SANITIZE=thread -DTV_BUILD_APP=OFF -DTV_BUILD_BENCH=OFF
 
-echo "=== libFuzzer: settings-file reader (20 s) ==="
+echo "=== libFuzzer: settings-file and header readers (20 s) ==="
 if scripts/fuzz.sh 20; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 echo

@@ -1,47 +1,27 @@
 #include "device/header_reader.h"
 
-#include <cerrno>
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <cstdint>
+#include <memory>
+#include <optional>
 
-#include "os/file_error.h"
+#include "device/header_lines.h"
+#include "os/regular_file_reader.h"
 
 namespace tv {
 
 namespace {
 
 constexpr int kLines = 1 + 5 * ChannelTable::kChannels;
-
-struct Line {
-    std::string_view text;
-    bool ended = false;  // by CR LF or LF
-};
-
-// The lines of `text`; a CR counts as part of a line ending only before an LF.
-std::vector<Line> splitLines(std::string_view text) {
-    std::vector<Line> lines;
-    size_t begin = 0;
-    while (begin < text.size()) {
-        const size_t lf = text.find('\n', begin);
-        if (lf == std::string_view::npos) {
-            lines.push_back({text.substr(begin), false});
-            break;
-        }
-        size_t end = lf;
-        if (end > begin && text[end - 1] == '\r') --end;
-        lines.push_back({text.substr(begin, end - begin), true});
-        begin = lf + 1;
-    }
-    return lines;
-}
+// A latch of the synthesizer chip takes 24 bits; the image sends each word as
+// four bytes, so a wider word would reach the unit as something else.
+constexpr uint32_t kLargestWord = 0xFFFFFF;
 
 bool isUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 class Reader {
 public:
-    Reader(std::string_view text, const std::string& fileName)
-        : m_lines(splitLines(text)), m_fileName(fileName) {}
+    Reader(HeaderLines& lines, const std::string& fileName)
+        : m_lines(lines), m_fileName(fileName) {}
 
     ChannelTable read() {
         expectPrefix(1, "//", "\"//\" and the date of the export");
@@ -58,7 +38,7 @@ public:
             table.NReg[i] = word(first + 3, "NReg");
             table.FuncReg[i] = word(first + 4, "FuncReg");
         }
-        if (m_lines.size() > static_cast<size_t>(kLines)) {
+        if (m_lines.next()) {
             fail(kLines + 1, "the end of the file after line " + std::to_string(kLines));
         }
         return table;
@@ -69,27 +49,31 @@ private:
         throw HeaderFormatError(m_fileName, number, expected);
     }
 
-    // Line `number` (from 1), which must exist; only the last may lack its line end.
-    std::string_view line(int number, const std::string& expected) const {
-        const size_t i = static_cast<size_t>(number - 1);
-        if (i >= m_lines.size()) fail(number, expected + " (the file ends before)");
-        if (!m_lines[i].ended && number < kLines) fail(number, expected + " and a line end");
-        return m_lines[i].text;
+    // Line `number` (from 1, asked for in order), which must exist; only the last
+    // may lack its line end.
+    std::string line(int number, const std::string& expected) {
+        std::optional<HeaderLine> next = m_lines.next();
+        if (!next) fail(number, expected + " (the file ends before)");
+        if (next->tooLong) {
+            fail(number, expected + ", in a line of at most " +
+                             std::to_string(HeaderLines::kMaxLineBytes) + " bytes");
+        }
+        if (!next->ended && number < kLines) fail(number, expected + " and a line end");
+        return std::move(next->text);
     }
 
     // The rest of line `number` after `prefix`.
-    std::string_view expectPrefix(int number, const std::string& prefix,
-                                  const std::string& expected) const {
-        const std::string_view text = line(number, expected);
+    std::string expectPrefix(int number, const std::string& prefix, const std::string& expected) {
+        const std::string text = line(number, expected);
         if (text.substr(0, prefix.size()) != prefix) fail(number, expected);
         return text.substr(prefix.size());
     }
 
     // "  0x" + 8 uppercase hexadecimal digits + ",    //" + name.
-    int32_t word(int number, const char* name) const {
+    int32_t word(int number, const char* name) {
         const std::string expected =
             "\"  0x\", 8 uppercase hexadecimal digits and \",    //" + std::string(name) + "\"";
-        const std::string_view text = line(number, expected);
+        const std::string text = line(number, expected);
         const std::string suffix = ",    //" + std::string(name);
         if (text.size() != 4 + 8 + suffix.size() || text.substr(0, 4) != "  0x" ||
             text.substr(12) != suffix) {
@@ -100,11 +84,16 @@ private:
             if (!isUpperHex(c)) fail(number, expected);
             value = value * 16 + static_cast<uint32_t>(c <= '9' ? c - '0' : c - 'A' + 10);
         }
-        // The export writes a negative word as its two's complement.
+        // Only options out of their range make a wider word (the export writes a
+        // negative one as its two's complement); no unit can take it.
+        if (value > kLargestWord) {
+            fail(number,
+                 "a latch word of 24 bits, 0x00000000 to 0x00FFFFFF, not 0x" + text.substr(4, 8));
+        }
         return static_cast<int32_t>(value);
     }
 
-    std::vector<Line> m_lines;
+    HeaderLines& m_lines;
     const std::string& m_fileName;
 };
 
@@ -117,16 +106,18 @@ HeaderFormatError::HeaderFormatError(const std::string& fileName, int line,
       m_expected(expected) {}
 
 ChannelTable parseHeader(std::string_view text, const std::string& fileName) {
-    return Reader(text, fileName).read();
+    HeaderLines lines([&text](char* buffer, size_t size) {
+        const size_t n = text.copy(buffer, size);
+        text.remove_prefix(n);
+        return n;
+    });
+    return Reader(lines, fileName).read();
 }
 
 ChannelTable readHeaderFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw fileError(errno != 0 ? errno : ENOENT);
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) throw fileError(EIO);
-    return parseHeader(content.str(), path);
+    const std::unique_ptr<RegularFileReader> file = openRegularFile(path);
+    HeaderLines lines([&file](char* buffer, size_t size) { return file->read(buffer, size); });
+    return Reader(lines, path).read();
 }
 
 }  // namespace tv

@@ -1,6 +1,8 @@
 #pragma once
-// Reads back a header written by "save" (header_export.h): the 41 lines, each
-// ended by CR LF or by LF alone, into the channel table they were made from.
+// Reads back a header written by "save" (header_export.h): the 41 lines into the
+// channel table they were made from, also after an editor has saved it again
+// with LF or CR line ends, a UTF-8 byte order mark or as UTF-16 (header_lines.h).
+// Every word must be a 24-bit latch word.
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,12 +24,16 @@ private:
     std::string m_expected;
 };
 
-// The table of the header text `text`; `fileName` only names it in errors. The
-// date line is not checked beyond its "//"; descriptions are taken byte for byte.
+// The table of the header bytes `text`; `fileName` only names it in errors. The
+// date line is not checked beyond its "//"; descriptions are taken byte for byte
+// (from UTF-16: as UTF-8).
 ChannelTable parseHeader(std::string_view text, const std::string& fileName);
 
-// The same for the file at `path`. A file that cannot be read throws
-// tv::InOutError (os/file_error.h).
+// The same for the file at `path`, read line by line: memory stays small whatever
+// the file, and reading stops at the first line that is wrong. Anything but a
+// regular file throws tv::NotRegularFileError before a byte is read
+// (os/regular_file_reader.h); a file that cannot be read throws tv::InOutError
+// (os/file_error.h).
 ChannelTable readHeaderFile(const std::string& path);
 
 }  // namespace tv

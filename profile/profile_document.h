@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "profile/text_form.h"
+#include "os/text_form.h"
 
 namespace tv {
 

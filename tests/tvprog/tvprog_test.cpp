@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -35,7 +37,8 @@ std::string drain(int fd) {
     return text;
 }
 
-ProgRun tvprog(std::vector<std::string> args) {
+// Runs tvprog to its end; with `signal`, sends it that signal after half a second.
+ProgRun tvprog(std::vector<std::string> args, int signal = 0) {
     args.insert(args.begin(), TVPROG_PATH);
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -49,6 +52,10 @@ ProgRun tvprog(std::vector<std::string> args) {
     ProgRun run;
     pid_t pid = 0;
     if (posix_spawn(&pid, TVPROG_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+        if (signal != 0) {
+            ::usleep(500 * 1000);
+            ::kill(pid, signal);
+        }
         int wstatus = 0;
         ::waitpid(pid, &wstatus, 0);
         run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
@@ -144,6 +151,11 @@ TEST_F(Tvprog, WritesTheImageThatTheUnitThenDumps) {
 TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
     const std::string badHeader = scratch("bad.h");
     std::ofstream(badHeader, std::ios::binary) << "//date\r\n//0  x\r\n  0x0000000G\r\n";
+    const std::string wideWord = scratch("wide.h");
+    std::ofstream(wideWord, std::ios::binary)
+        << "//date\r\n//0  x\r\n  0xFFFFFFFF,    //InitReg\r\n";
+    const std::string fifo = scratch("fifo.h");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         const char* what;
         std::vector<std::string> unitOptions;  // empty: no unit started
@@ -181,6 +193,22 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
          "bad.h: line 3: expected \"  0x\", 8 uppercase hexadecimal digits",
          0},
         {"no header", {}, {"write", "--port", "/dev/null", badHeader + "x"}, 3, "cannot read", 0},
+        {"word above 24 bits",
+         {},
+         {"write", "--port", "/dev/null", wideWord},
+         3,
+         "wide.h: line 3: expected a latch word of 24 bits, 0x00000000 to 0x00FFFFFF, not "
+         "0xFFFFFFFF",
+         0},
+        // Refused at once: none of them may block or fill the memory.
+        {"FIFO without writer", {}, {"write", "--port", "/dev/null", fifo}, 3, "a FIFO", 0},
+        {"/dev/zero",
+         {},
+         {"write", "--port", "/dev/null", "/dev/zero"},
+         3,
+         "cannot read /dev/zero: a device, not a regular file",
+         0},
+        {"directory", {}, {"write", "--port", "/dev/null", "/"}, 3, "/: a directory", 0},
         {"no such port", {}, {"init", "--port", scratch("none")}, 4, "no such device", 0},
         {"not a terminal", {}, {"init", "--port", "/dev/null"}, 4, "did not open", 0},
         {"no command", {}, {"--port", "/dev/null"}, 2, "no command", 0},
@@ -205,6 +233,18 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         }
     }
     std::filesystem::remove(badHeader);
+    std::filesystem::remove(wideWord);
+    std::filesystem::remove(fifo);
+}
+
+TEST_F(Tvprog, EndsWithSixOnSigintAndSigterm) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        UnitProcess unit({"--silent"}, scratch("log"));
+        const ProgRun run = tvprog({"write", "--port", unit.path(), m_header}, signal);
+        EXPECT_EQ(run.status, 6) << run.err;
+        EXPECT_NE(run.err.find("stopped by a signal"), std::string::npos) << run.err;
+    }
 }
 
 TEST(TvprogHelp, ListsEveryExitStatus) {

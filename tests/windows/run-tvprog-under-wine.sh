@@ -9,7 +9,10 @@ source "$(dirname "$0")/wine_unit.sh"
 exe=$win/tools/tvprog/tvprog.exe
 [ -f "$exe" ] || { echo "run-tvprog-under-wine.sh: $exe is missing; run scripts/build-windows.sh" >&2; exit 1; }
 [ -x "$native/tools/tvprog/tvprog" ] || nice cmake --build "$native" -j2 --target tvprog >/dev/null
-header=$root/tests/device/data/header_2359.txt
+# The export of the header tests, its words cut to the 24 bits a latch takes
+# (tvprog refuses wider ones); bytes 0x80 to 0xFF still go out.
+header=$work/param.h
+sed -E 's/^  0x[0-9A-F]{2}/  0x00/' "$root/tests/device/data/header_2359.txt" >"$header"
 
 received() { sed -n 's/^[0-9]* RX //p' "$1"; }
 

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 
 #include "device/header_reader.h"
 #include "synth/number_parse.h"
@@ -96,7 +97,14 @@ std::vector<WordSet> wordSets(const DecodeLine& line) {
         for (const std::string& w : line.words) set.words.push_back(parseWord(w));
         return {set};
     }
-    const ChannelTable table = readHeaderFile(line.headerFile);
+    ChannelTable table;
+    try {
+        table = readHeaderFile(line.headerFile);
+    } catch (const HeaderFormatError&) {
+        throw;  // names the file and the line already
+    } catch (const std::exception& e) {
+        throw std::runtime_error("cannot read " + line.headerFile + ": " + e.what());
+    }
     std::vector<WordSet> sets;
     for (size_t c = 0; c < ChannelTable::kChannels; ++c) {
         const auto u = [](int32_t w) { return static_cast<uint32_t>(w); };

@@ -10,6 +10,9 @@
 
 int main(int argc, char** argv) {
     tv::useBinaryStandardOutput();
+    // From the first moment, so that Ctrl+C or SIGTERM ends with 6 in every phase.
+    static std::atomic<bool> stopRequested{false};
+    tv::stopOnInterrupt(stopRequested);
     tv::ProgLine line;
     try {
         line = tv::parseProgLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -22,9 +25,6 @@ int main(int argc, char** argv) {
         std::cout << tv::progHelpText();
         return tv::kProgOk;
     }
-    static std::atomic<bool> stopRequested{false};
-    tv::stopOnInterrupt(stopRequested);
-
     if (line.command == "write") return tv::runWrite(line, stopRequested);
     if (line.command == "dump") return tv::runDump(line, stopRequested);
     return tv::runInit(line, stopRequested);

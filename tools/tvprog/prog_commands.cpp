@@ -75,6 +75,10 @@ int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
         std::cerr << "tvprog: cannot read " << line.header << ": " << e.what() << '\n';
         return kProgBadHeader;
     }
+    if (stopRequested.load()) {
+        std::cerr << "tvprog: stopped by a signal while reading " << line.header << '\n';
+        return kProgInterrupted;
+    }
 
     ProgSession session(stopRequested, std::cerr);
     if (!openOrSay(session, line.port)) return kProgPortClosed;

@@ -1,4 +1,4 @@
-#include "profile/text_form.h"
+#include "os/text_form.h"
 
 #include <cstdint>
 
@@ -78,6 +78,8 @@ uint32_t nextCodePoint(std::string_view text, size_t& length) {
     return cp;
 }
 
+}  // namespace
+
 std::string utf16ToUtf8(std::string_view bytes, bool littleEndian) {
     const auto unitAt = [&](size_t i) {
         const auto first = static_cast<uint8_t>(bytes[i]);
@@ -96,6 +98,8 @@ std::string utf16ToUtf8(std::string_view bytes, bool littleEndian) {
     }
     return text;
 }
+
+namespace {
 
 std::string utf8ToUtf16(std::string_view text, bool littleEndian) {
     std::string bytes;
@@ -116,18 +120,23 @@ std::string utf8ToUtf16(std::string_view text, bool littleEndian) {
 
 }  // namespace
 
-std::string decodeText(std::string_view bytes, TextForm& form) {
-    form = TextForm{};
+TextForm textFormOf(std::string_view bytes) {
+    TextForm form;
     for (const auto& [mark, encoding] : {std::pair{kUtf16LeMark, TextForm::Encoding::Utf16Le},
                                          std::pair{kUtf16BeMark, TextForm::Encoding::Utf16Be},
                                          std::pair{kUtf8Mark, TextForm::Encoding::Bytes}}) {
         if (bytes.substr(0, mark.size()) == mark) {
             form.encoding = encoding;
             form.byteOrderMark = mark;
-            bytes.remove_prefix(mark.size());
             break;
         }
     }
+    return form;
+}
+
+std::string decodeText(std::string_view bytes, TextForm& form) {
+    form = textFormOf(bytes);
+    bytes.remove_prefix(form.byteOrderMark.size());
     if (form.encoding == TextForm::Encoding::Bytes) {
         return std::string(bytes);
     }
