@@ -22,7 +22,7 @@ TEST(ArgumentReader, ReadsValuesInBothFormsAndFlagsExactly) {
     EXPECT_EQ(seen, (std::vector<std::string>{"--link:/tmp/a", "7", "flag", "--log:", "--x:--y"}));
 }
 
-TEST(ArgumentReader, BadValuesAreUsageErrorsNamingTheOption) {
+TEST(ArgumentReader, BadValuesAreErrorsNamingTheOption) {
     struct Case {
         std::vector<std::string> args;
         const char* wanted;  // "" for the default range text
@@ -43,7 +43,7 @@ TEST(ArgumentReader, BadValuesAreUsageErrorsNamingTheOption) {
         try {
             args.number(50, 1000, c.wanted);
             ADD_FAILURE() << "accepted";
-        } catch (const UsageError& e) {
+        } catch (const ArgumentError& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
     }

@@ -20,7 +20,7 @@ bool ArgumentReader::next() {
 std::string ArgumentReader::name() const { return argument().substr(0, argument().find('=')); }
 
 void ArgumentReader::fail(std::string_view wanted) const {
-    throw UsageError(name() + " needs " + std::string(wanted));
+    throw ArgumentError(name() + " needs " + std::string(wanted));
 }
 
 std::string ArgumentReader::text(std::string_view wanted) {

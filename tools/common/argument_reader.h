@@ -1,7 +1,7 @@
 #pragma once
 // Walks a tool's command line one argument at a time. An option's value is
-// given as "--name VALUE" or "--name=VALUE"; a bad or missing value is a
-// UsageError whose text names the option, for the tool to print with its
+// given as "--name VALUE" or "--name=VALUE"; a bad or missing value is an
+// ArgumentError whose text names the option, for the tool to print with its
 // own prefix and a pointer to its --help.
 #include <stdexcept>
 #include <string>
@@ -10,7 +10,7 @@
 
 namespace tv {
 
-class UsageError : public std::runtime_error {
+class ArgumentError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

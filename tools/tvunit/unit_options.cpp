@@ -39,7 +39,7 @@ void readOption(ArgumentReader& args, UnitOptions& o) {
     } else if (name == "--corrupt-byte") {
         o.corruptByte = args.number(0, static_cast<long>(UnitProtocol::kMemorySize) - 1);
     } else {
-        throw UsageError("unknown option " + args.argument());
+        throw ArgumentError("unknown option " + args.argument());
     }
 }
 
@@ -50,7 +50,7 @@ std::optional<UnitOptions> parseUnitOptions(int argc, char** argv) {
     ArgumentReader args(argc, argv);
     try {
         while (args.next()) readOption(args, o);
-    } catch (const UsageError& e) {
+    } catch (const ArgumentError& e) {
         std::fprintf(stderr, "tvunit: %s; see tvunit --help\n", e.what());
         return std::nullopt;
     }
