@@ -10,24 +10,25 @@
 namespace tv {
 
 bool UnitLine::receive(uint8_t b, int64_t arrivalNs) {
-    if (m_wire.paced() && !waitUntil(m_wire.received(arrivalNs))) return false;
+    m_receivedAt = m_wire.received(arrivalNs);
+    if (!waitUntil(m_receivedAt)) return false;
     m_log.note("RX", b);
     return true;
 }
 
-void UnitLine::send(uint8_t b) {
+void UnitLine::send(uint8_t b, int64_t readyNs) {
     // On a wire the byte reaches the other end only when its last bit has.
-    if (m_wire.paced()) waitUntil(m_wire.sent(monotonicNs()));
+    if (m_wire.paced()) waitUntil(m_wire.sent(readyNs));
     if (writeAll(&b, 1)) m_log.note("TX", b);
 }
 
-void UnitLine::sendCounting(long count) {
+void UnitLine::sendCounting(long count, int64_t readyNs) {
     if (!m_wire.paced()) {
         sendBlocks(count);
         return;
     }
     for (long i = 0; i < count; ++i) {
-        if (!waitUntil(m_wire.sent(monotonicNs()))) return;
+        if (!waitUntil(m_wire.sent(readyNs))) return;
         const auto b = static_cast<uint8_t>(i);
         if (!writeAll(&b, 1)) return;
         m_log.note("TX", b);

@@ -55,9 +55,11 @@ bool UnitLoop::serve(uint8_t b, int64_t arrivalNs) {
 
 bool UnitLoop::answer(const std::vector<uint8_t>& reply) {
     if (m_faults.delayMs() > 0 && !m_line.pause(m_faults.delayMs())) return false;
-    for (int i = 0; i < m_faults.echoes(); ++i) m_line.send(reply.front());
-    for (size_t i = 1; i < reply.size(); ++i) m_line.send(reply[i]);
-    m_line.sendCounting(m_faults.floodNow());
+    // The answer is ready when its byte was received, or after the delay.
+    const int64_t ready = m_faults.delayMs() > 0 ? monotonicNs() : m_line.receivedAt();
+    for (int i = 0; i < m_faults.echoes(); ++i) m_line.send(reply.front(), ready);
+    for (size_t i = 1; i < reply.size(); ++i) m_line.send(reply[i], ready);
+    m_line.sendCounting(m_faults.floodNow(), ready);
     return true;
 }
 
