@@ -91,8 +91,9 @@ Options (a value may also be given as --name=VALUE):
                      - every byte sent (echoes, the dump, the flood) takes one
                        character time, one after the other, and reaches the
                        terminal when that time is over
-                     so an echo reaches the client two character times after
-                     the byte was written (2.08 ms at 9600)
+                     so an echo reaches the client no sooner than two
+                     character times after the byte was written (2.08 ms at
+                     9600); --delay counts from the byte's reception
   --corrupt-byte K   every memory image stored by "W" keeps its byte K (0 to
                      127) wrong, inverted (XOR 0xFF), while every echo stays
                      right: a later "D" shows the mismatch at K
