@@ -33,6 +33,9 @@ std::vector<uint8_t> UnitProtocol::receive(uint8_t b) {
         m_incoming[m_stored++] = b;
         if (m_stored == kMemorySize) {
             m_memory = m_incoming;
+            if (m_corruptByte >= 0 && static_cast<std::size_t>(m_corruptByte) < kMemorySize) {
+                m_memory[static_cast<std::size_t>(m_corruptByte)] ^= 0xFF;
+            }
             m_state = State::Idle;
         }
         return reply;

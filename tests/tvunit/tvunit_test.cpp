@@ -195,5 +195,40 @@ TEST_F(TvUnitClient, HangupAfterClosesTheLine) {
     EXPECT_FALSE(rs.writebyte('b'));
 }
 
+TEST_F(TvUnitClient, WirePacesEachByteAtItsCharacterTime) {
+    TvUnit unit({"--wire", "9600"});
+    connect(unit.path());
+    Bytes out(10);
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<uint8_t>(i);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(exchange(out), out);
+    // 10 bytes there and 10 echoes back, 1.04 ms each at 9600: 20.8 ms at least.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+}
+
+TEST_F(TvUnitClient, CorruptByteKeepsOneStoredByteWrongBehindRightEchoes) {
+    TvUnit unit({"--corrupt-byte", "127"});
+    connect(unit.path());
+    Bytes image(128);
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
+    EXPECT_EQ(exchange({'W', 0x0D}), (Bytes{'W', 0x0D}));
+    EXPECT_EQ(exchange(image), image);
+    EXPECT_EQ(exchange({'D'}), Bytes{'D'});
+    EXPECT_TRUE(rs.writebyte(0x0D));
+    const Bytes dump = readAll(129);
+    Bytes expected = image;
+    expected[127] ^= 0xFF;
+    EXPECT_EQ(Bytes(dump.begin() + 1, dump.end()), expected);
+}
+
+TEST(TvUnitOptions, ValuesOutOfRangeAreUsageErrors) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--corrupt-byte", "128"}, {"--wire", "0"}, {"--wire=abc"}}) {
+        SCOPED_TRACE(args.front());
+        TvUnit unit(args);
+        EXPECT_EQ(unit.waitExit(), 2);
+    }
+}
+
 }  // namespace
 }  // namespace tv
