@@ -229,8 +229,7 @@ void DeviceLink::rs232c1Close() {
 void DeviceLink::rs232c1LINELOST() {
     m_lineLost = true;  // a command waiting now stops once this handler returns
     m_view.closeLostLine();
-    m_view.addStatusLine(
-        "The line to the unit was lost and the port is closed; \"Open\" reopens it.");
+    m_view.addStatusLine(m_view.lineLostText());
 }
 
 bool DeviceLink::WaitForReply() {

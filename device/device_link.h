@@ -45,6 +45,11 @@ public:
     virtual void showMessage(const std::string& text) = 0;       // modal box, one OK button
     virtual void setCommandsEnabled(bool enabled) = 0;           // Write, Initialize, Dump
     virtual void closeLostLine() = 0;                            // close the port as "Close" does
+    // The status line that tells the operator the line was lost, and what to
+    // do next where this view runs.
+    virtual std::string lineLostText() const {
+        return "The line to the unit was lost and the port is closed; \"Open\" reopens it.";
+    }
 };
 
 class DeviceLink {

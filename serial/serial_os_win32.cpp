@@ -233,6 +233,10 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
                 m_hungUp.store(true);
                 continue;
             }
+            // Wine ends the wait with ERROR_OPERATION_ABORTED, not a loss, when
+            // the other side of its terminal hangs up, and at once every time
+            // after; only the port's state tells the loss: ask it.
+            if (portGone()) continue;
             m_api.WaitForSingleObject(m_wake, kRetryPauseMs);
             return false;
         }
@@ -253,6 +257,13 @@ bool Win32SerialOs::waitEvent(uint32_t& events) {
         }
         // Nothing selected to report (an idle completion): wait again.
     }
+}
+
+bool Win32SerialOs::portGone() {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!m_api.ClearCommError(m_port, &errors, &status)) noteGone(m_api.GetLastError());
+    return m_hungUp.load();
 }
 
 bool Win32SerialOs::clearError(int32_t& inQueue) {

@@ -70,6 +70,9 @@ private:
     bool failWith(uint32_t code, Win32Stage stage);
     // Marks the line hung up when `code` says the device has gone.
     void noteGone(uint32_t code);
+    // Asks the port's state (ClearCommError) whether the line has gone; true
+    // when it has, which marks it hung up.
+    bool portGone();
     // Runs one overlapped transfer that `start` begins on `request`, waiting up
     // to `waitMs` for it; a transfer still running then is cancelled and
     // completed before this returns.

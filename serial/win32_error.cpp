@@ -17,7 +17,9 @@ struct ErrorRow {
 
 // ERROR_ACCESS_DENIED at open means another program holds the port; on a port
 // in use, like ERROR_BAD_COMMAND and the rest of the last group, it is how the
-// driver of a pulled USB adapter answers.
+// driver of a pulled USB adapter answers. Wine answers a terminal whose other
+// side has hung up with ERROR_NOT_READY (ClearCommError, WriteFile, the modem
+// calls) and ERROR_BROKEN_PIPE (ReadFile).
 constexpr ErrorRow kErrors[] = {
     {ERROR_FILE_NOT_FOUND, Kind::NotFound, Kind::NotFound, "no such port"},
     {ERROR_PATH_NOT_FOUND, Kind::NotFound, Kind::NotFound, "no such port"},
@@ -31,6 +33,8 @@ constexpr ErrorRow kErrors[] = {
     {ERROR_GEN_FAILURE, Kind::Other, Kind::HungUp, "the port was removed"},
     {ERROR_DEVICE_NOT_CONNECTED, Kind::NotFound, Kind::HungUp, "the port was removed"},
     {ERROR_DEVICE_REMOVED, Kind::NotFound, Kind::HungUp, "the port was removed"},
+    {ERROR_NOT_READY, Kind::Other, Kind::HungUp, "the port is not ready or its line was hung up"},
+    {ERROR_BROKEN_PIPE, Kind::Other, Kind::HungUp, "the line was hung up"},
 };
 
 }  // namespace

@@ -442,21 +442,36 @@ TEST_F(Win32Port, ReceiveEventsGoByTheQueueNotByTheirCount) {
 }
 
 TEST_F(Win32Port, ARemovedDeviceStopsTheWaitUntilClose) {
-    auto os = openOs();
-    system.failures["WaitCommEvent"] = {ERROR_ACCESS_DENIED};
-    system.onEndlessWait = [&] { os->setEventMask(0); };
-    uint32_t events = 0xFFFF;
-    // The loss is reported once; the next wait sleeps until close.
-    EXPECT_TRUE(os->waitEvent(events));
-    EXPECT_EQ(events, EV_LINELOST);
-    EXPECT_TRUE(os->waitEvent(events));
-    EXPECT_EQ(events, 0u);
-    const Strings expected = {"ResetEvent",      "WaitCommEvent",
-                              "ResetEvent",      "WaitForSingleObject INFINITE",
-                              "SetCommMask 0x0", "SetEvent"};
-    EXPECT_EQ(system.calls, expected);
-    EXPECT_EQ(os->read(nullptr, 1, 10), -1);
-    EXPECT_EQ(os->lastError().kind, SerialError::Kind::HungUp);
+    const struct Case {
+        const char* what;
+        std::map<std::string, std::deque<DWORD>> failures;
+        Strings beforeSleep;  // the calls that find the loss
+    } cases[] = {
+        {"the wait says so", {{"WaitCommEvent", {ERROR_ACCESS_DENIED}}}, {"WaitCommEvent"}},
+        // What Wine does when the other side of its terminal hangs up.
+        {"the wait is aborted and the port is not ready",
+         {{"WaitCommEvent", {ERROR_OPERATION_ABORTED}}, {"ClearCommError", {ERROR_NOT_READY}}},
+         {"WaitCommEvent", "ClearCommError", "SetEvent"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto os = openOs();
+        system.failures = c.failures;
+        system.onEndlessWait = [&] { os->setEventMask(0); };
+        uint32_t events = 0xFFFF;
+        // The loss is reported once; the next wait sleeps until close.
+        EXPECT_TRUE(os->waitEvent(events));
+        EXPECT_EQ(events, EV_LINELOST);
+        EXPECT_TRUE(os->waitEvent(events));
+        EXPECT_EQ(events, 0u);
+        Strings expected = {"ResetEvent"};
+        expected.insert(expected.end(), c.beforeSleep.begin(), c.beforeSleep.end());
+        expected.insert(expected.end(), {"ResetEvent", "WaitForSingleObject INFINITE",
+                                         "SetCommMask 0x0", "SetEvent"});
+        EXPECT_EQ(system.calls, expected);
+        EXPECT_EQ(os->read(nullptr, 1, 10), -1);
+        EXPECT_EQ(os->lastError().kind, SerialError::Kind::HungUp);
+    }
 }
 
 }  // namespace

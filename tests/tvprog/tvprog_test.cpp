@@ -186,6 +186,25 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         {"answers twice", {"--double"}, {"write", "--port", "PORT", m_header}, 0, "", 130},
         {"silent on dump", {"--silent"}, {"dump", "--port", "PORT"}, 5, "did not answer the D", 1},
         {"silent on init", {"--silent"}, {"init", "--port", "PORT"}, 5, "did not answer the I", 1},
+        // A dump is done only when the memory came, not when the D was answered.
+        {"dump: silent after the D",
+         {"--stop-after", "1"},
+         {"dump", "--port", "PORT", "--seconds", "0.2"},
+         5,
+         "memory did not come: 1 of 130 bytes",
+         2},
+        {"dump: slower than the collection",
+         {"--delay", "400"},
+         {"dump", "--port", "PORT", "--seconds", "0.1"},
+         5,
+         "1 of 130 bytes (the echoes of D and CR, then 128 bytes of memory) arrived in 0.1 s",
+         2},
+        {"dump: hangs up after the D",
+         {"--hangup-after", "1"},
+         {"dump", "--port", "PORT"},
+         5,
+         "The line to the unit was lost; check the cable and run tvprog again.",
+         1},
         {"bad header",
          {},
          {"write", "--port", "/dev/null", badHeader},
@@ -245,6 +264,17 @@ TEST_F(Tvprog, EndsWithSixOnSigintAndSigterm) {
         EXPECT_EQ(run.status, 6) << run.err;
         EXPECT_NE(run.err.find("stopped by a signal"), std::string::npos) << run.err;
     }
+}
+
+// A unit slower than the dump's collection answers the CR while the next
+// command starts: that late answer must not pass for the reply to the I, which
+// this unit never answers.
+TEST_F(Tvprog, ALateAnswerIsNoReplyToTheNextCommand) {
+    UnitProcess unit({"--delay", "200", "--stop-after", "2"}, scratch("log-late"));
+    EXPECT_EQ(tvprog({"dump", "--port", unit.path(), "--seconds", "0.05"}).status, 5);
+    const ProgRun init = tvprog({"init", "--port", unit.path()});
+    EXPECT_EQ(init.status, 5) << init.err;
+    EXPECT_NE(init.err.find("did not answer the I"), std::string::npos) << init.err;
 }
 
 TEST(TvprogHelp, ListsEveryExitStatus) {

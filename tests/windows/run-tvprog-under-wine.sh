@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tvprog.exe write under Wine against tvunit on COM1 (wine_unit.sh): the unit
 # must receive, byte for byte, what it receives from the Linux tvprog writing
-# the same header, and tvprog.exe must report the whole write.
+# the same header, and tvprog.exe must report the whole write, naming the
+# Windows device; against a unit that hangs up it must report the lost line.
 #
 #   tests/windows/run-tvprog-under-wine.sh
 set -euo pipefail
@@ -21,6 +22,11 @@ start_unit "$work/linux.log"
 start_unit "$work/wine.log"
 status=0
 wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/wine.out" 2>&1 || status=$?
+# A unit that hangs up mid-write: Wine's serial layer must make it a lost line,
+# not a write that waits out the reply time at every byte.
+start_unit "$work/hangup.log" --hangup-after 60
+lost_status=0
+wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/hangup.out" 2>&1 || lost_status=$?
 stop_unit
 
 passed=0
@@ -36,9 +42,15 @@ check() {  # what, then a command that must succeed
 }
 check "tvprog.exe exits 0 (got $status)" test "$status" -eq 0
 check "tvprog.exe reports 130 of 130 bytes" grep -q "wrote 130 of 130 bytes" "$work/wine.out"
+check "tvprog.exe names the Windows device" grep -qF 'to com1 (\\.\COM1)' "$work/wine.out"
 check "the unit received 130 bytes" test "$(received "$work/wine.log" | wc -l)" -eq 130
 check "the same bytes as from the Linux tvprog" \
   cmp -s <(received "$work/linux.log") <(received "$work/wine.log")
+check "a hang-up ends the write with status 5 (got $lost_status)" test "$lost_status" -eq 5
+check "a hang-up is told as a lost line" \
+  grep -qF "The line to the unit was lost; check the cable and run tvprog again." "$work/hangup.out"
+check "the write stops at the byte after the hang-up" grep -q "at byte 61 of 130" "$work/hangup.out"
 [ "$failed" -eq 0 ] || tr -d '\r' <"$work/wine.out" | head -n 20
+[ "$failed" -eq 0 ] || tr -d '\r' <"$work/hangup.out" | head -n 20
 echo "tvprog.exe write against tvunit on COM1: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

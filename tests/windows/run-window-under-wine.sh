@@ -11,7 +11,8 @@ source "$(dirname "$0")/wine_unit.sh"
 exe=$win/tests/windows/wine_device_window_tests.exe
 [ -f "$exe" ] || { echo "run-window-under-wine.sh: $exe is missing; run scripts/build-windows.sh" >&2; exit 1; }
 
-declare -A unit_options=([ASilentUnitEndsTheWriteWithAMessage]=--silent)
+declare -A unit_options=([ASilentUnitEndsTheWriteWithAMessage]=--silent
+                         [AHangUpDuringAWriteClosesThePort]="--hangup-after 60")
 
 passed=0
 failed=0

@@ -110,6 +110,21 @@ TEST_F(WineDeviceTest, ASilentUnitEndsTheWriteWithAMessage) {
     EXPECT_TRUE(f.Button6->isEnabled());
 }
 
+// Wine tells a hang-up in its own words (an aborted wait, a port "not ready"):
+// the write must still stop at the lost line, not wait out its 2 s.
+TEST_F(WineDeviceTest, AHangUpDuringAWriteClosesThePort) {
+    TForm1& f = start();
+    ASSERT_TRUE(m_boxes->messages.empty()) << "COM1 did not open";
+    click(f.Button6);
+    const auto lines = memoLines(f.Memo2);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2],
+              "The line to the unit was lost and the port is closed; \"Open\" reopens it.");
+    EXPECT_TRUE(f.Button1->isEnabled());
+    EXPECT_FALSE(f.Button2->isEnabled());
+    EXPECT_EQ(receivedBytes(unitLog()).size(), 60u);
+}
+
 TEST_F(WineDeviceTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
     TForm1& f = start();
     ASSERT_TRUE(m_boxes->messages.empty()) << "COM1 did not open";

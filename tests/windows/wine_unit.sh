@@ -23,7 +23,10 @@ if [ ! -f "$shim" ] || [ "$root/tests/windows/tiocm_shim.c" -nt "$shim" ]; then
 fi
 
 # The DLLs of Qt and of the compiler's runtime, for the programs that use them.
-dll_dirs=("$win/qt/bin")
+# Qt is where the build took it from: build-win/qt, or the unpacked prefix
+# that TVCONFIG_WIN_QT named.
+qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null)
+dll_dirs=("${qt_dir:-$win/qt}/bin")
 for dll in libstdc++-6.dll libwinpthread-1.dll; do
   dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
 done

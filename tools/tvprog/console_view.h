@@ -22,6 +22,10 @@ public:
     void closeLostLine() override {
         if (m_closeLostLine) m_closeLostLine();
     }
+    // tvprog has no "Open": the way back is to run it again.
+    std::string lineLostText() const override {
+        return "The line to the unit was lost; check the cable and run tvprog again.";
+    }
 
     // What closes the port when the unit's end of the line goes away.
     void onLineLost(std::function<void()> close) { m_closeLostLine = std::move(close); }

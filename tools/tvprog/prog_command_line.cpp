@@ -83,8 +83,15 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
   dump          sends D CR and collects what the unit sends for S seconds
                 (default 1), then prints it as "View Buffer" shows it: 17 rows
                 of 16 bytes from position 1; with --raw every byte received,
-                in order, 16 to a line.
+                in order, 16 to a line. Done only when the unit's memory came:
+                at least 130 bytes, the echoes of D and CR and 128 bytes of
+                memory; otherwise nothing is printed and the count that
+                arrived is told (status 5).
   init          sends I CR, waiting for the reply to the I.
+
+Before its first byte each command reads away what the unit is still sending
+(until the line has been quiet for a quarter of a second), so that a late
+answer to an earlier command does not pass for this one's reply.
 
   --port PORT   a device path (/dev/ttyUSB0) or comN: com1 is /dev/ttyS0,
                 or the device named by the variable TVCONFIG_COM1 when set
@@ -95,7 +102,8 @@ Exit status:
   2  the command line cannot be used
   3  the header cannot be read or is not a header written by "save"
   4  the port would not open (the reason follows)
-  5  the unit stopped answering (the byte it stopped at follows)
+  5  the unit stopped answering or its line was lost (the byte it stopped
+     at follows), or a dump's memory did not come (the count that came)
   6  stopped by SIGINT or SIGTERM
 )";
 }

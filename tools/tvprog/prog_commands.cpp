@@ -7,6 +7,9 @@
 
 #include "device/header_reader.h"
 #include "serial/port_name.h"
+#ifdef _WIN32
+#include "serial/win32_port_name.h"
+#endif
 #include "synth/number_format.h"
 #include "tools/tvprog/prog_session.h"
 #include "tools/tvprog/progress_line.h"
@@ -20,9 +23,16 @@ constexpr int32_t kWriteBytes = 2 + DeviceLink::kImageSize;  // W, CR, the image
 // leave the line before the port closes (and for a late answer to be taken).
 constexpr std::chrono::milliseconds kLinger{100};
 
-// "com1 (/dev/ttyS0)", or the path as given.
+// A dump is the echoes of the D and the CR, then the unit's memory.
+constexpr int32_t kDumpBytes = 2 + DeviceLink::kImageSize;
+
+// "com1 (/dev/ttyS0)" ("com1 (\\.\COM1)" on Windows), or the path as given.
 std::string portText(const std::string& port) {
+#ifdef _WIN32
+    const auto path = resolveWin32PortName(port, processEnvironment());
+#else
     const auto path = resolvePortName(port, processEnvironment());
+#endif
     return path && *path != port ? port + " (" + *path + ")" : port;
 }
 
@@ -42,6 +52,12 @@ std::string writeByteText(int32_t sent, uint8_t value) {
            std::to_string(image) + ", 0x" + hexByte(value) + ")";
 }
 
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", seconds);
+    return text;
+}
+
 int stopped(const std::atomic<bool>& stopRequested, const std::string& what) {
     if (stopRequested.load()) {
         std::cerr << "tvprog: stopped by a signal during " << what << '\n';
@@ -55,6 +71,7 @@ int stopped(const std::atomic<bool>& stopRequested, const std::string& what) {
 int openAndAsk(ProgSession& session, const ProgLine& line, bool (DeviceLink::*command)(),
                const char* letter, const std::atomic<bool>& stopRequested) {
     if (!openOrSay(session, line.port)) return kProgPortClosed;
+    session.discardReceived();
     if ((session.link().*command)()) return kProgOk;
     const int status = stopped(stopRequested, "the " + line.command);
     if (status == kProgNoAnswer)
@@ -82,6 +99,7 @@ int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
 
     ProgSession session(stopRequested, std::cerr);
     if (!openOrSay(session, line.port)) return kProgPortClosed;
+    session.discardReceived();
     ProgressLine progress(stdout, kWriteBytes, ::isatty(STDOUT_FILENO) == 1);
     session.onSent([&](int32_t sent) { progress.update(sent); });
     const bool done = session.link().write(table);
@@ -111,10 +129,25 @@ int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     // Nothing marks the end of a dump: collect for the time asked.
     const auto collect = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(line.seconds));
-    if (!session.waiter().runUntil(std::chrono::steady_clock::now() + collect)) {
-        return stopped(stopRequested, "the dump");
+    const auto deadline = std::chrono::steady_clock::now() + collect;
+    // A lost line brings nothing more: no use waiting out the time.
+    while (!session.lineLost()) {
+        const auto outcome = session.waiter().waitForEvents(deadline);
+        if (outcome == EventWaiter::Outcome::TimedOut) break;
+        if (outcome == EventWaiter::Outcome::ShuttingDown)
+            return stopped(stopRequested, "the dump");
     }
     const DeviceLink& link = session.link();
+    // The zeros of an empty buffer are no dump: only a memory that came is.
+    if (link.BufferPos < kDumpBytes) {
+        std::cerr << "tvprog: the unit's memory did not come: " << link.BufferPos << " of "
+                  << kDumpBytes << " bytes (the echoes of D and CR, then " << DeviceLink::kImageSize
+                  << " bytes of memory) arrived"
+                  << (session.lineLost() ? " before the line was lost"
+                                         : " in " + secondsText(line.seconds) + " s")
+                  << '\n';
+        return kProgNoAnswer;
+    }
     if (line.raw) {
         const int32_t count = std::min<int32_t>(link.BufferPos, DeviceLink::kBufferSize);
         for (int32_t i = 0; i < count; ++i) {

@@ -37,6 +37,14 @@ public:
     QueueEventWaiter& waiter() { return m_waiter; }
     ConsoleView& view() { return m_view; }
 
+    // Reads away what the unit sent before the command and what it is still
+    // sending (a unit slower than the last dump's collection), until the line
+    // has been quiet for a while: a late answer to an earlier command must not
+    // pass for the reply to this one.
+    void discardReceived();
+    // The unit's end of the line went away; the port has been closed.
+    bool lineLost() const { return m_lineLost; }
+
     void onSent(SentNotice notice) { m_sentNotice = std::move(notice); }
     int32_t bytesSent() const { return m_sent; }
     uint8_t lastByteSent() const { return m_lastSent; }
@@ -58,6 +66,7 @@ private:
         DevicePort& m_port;
     };
 
+    const std::atomic<bool>& m_stop;
     PostQueue m_queue;
     Trs232c m_rs232c;
     SerialPortBinding m_binding{m_rs232c};
@@ -66,6 +75,7 @@ private:
     ConsoleView m_view;
     DeviceLink m_link;
     SentNotice m_sentNotice;
+    bool m_lineLost = false;
     int32_t m_sent = 0;
     uint8_t m_lastSent = 0;
 };
