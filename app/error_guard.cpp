@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "app/dialogs.h"
-#include "synth/error_box.h"
+#include "os/error_box.h"
 
 namespace tv {
 

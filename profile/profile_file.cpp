@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
+#include "os/errors.h"
 #include "profile/file_replace.h"
 #include "profile/profile_integer.h"
-#include "synth/errors.h"
 
 namespace tv {
 

@@ -1,6 +1,6 @@
 #include "synth/float_check.h"
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 namespace {

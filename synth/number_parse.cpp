@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 #include "synth/float_check.h"
 #include "synth/long_double_parse.h"
 

@@ -1,6 +1,6 @@
 #include "synth/ratio_step.h"
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 

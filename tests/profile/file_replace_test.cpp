@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "os/errors.h"
 #include "profile/settings.h"
 #include "profile_test_support.h"
-#include "synth/errors.h"
 #include "tests/os/file_size_limit_child.h"
 
 namespace tv {

@@ -6,9 +6,9 @@
 
 #include <csignal>
 
+#include "os/errors.h"
 #include "profile/profile_file.h"
 #include "profile_test_support.h"
-#include "synth/errors.h"
 
 namespace tv {
 namespace {

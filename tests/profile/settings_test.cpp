@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "os/errors.h"
 #include "os/path_separator.h"
 #include "profile_test_support.h"
-#include "synth/errors.h"
 
 namespace tv {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 #include "synth/ratio_finder.h"
 #include "tests/synth/recording_finder_view.h"
 

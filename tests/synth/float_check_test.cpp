@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 namespace {

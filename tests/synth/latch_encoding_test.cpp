@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 namespace {

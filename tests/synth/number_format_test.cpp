@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "synth/error_box.h"
+#include "os/error_box.h"
 
 namespace tv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 
 namespace tv {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "synth/errors.h"
+#include "os/errors.h"
 #include "tests/synth/recording_finder_view.h"
 
 namespace tv {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "os/binary_output.h"
+#include "os/error_box.h"
 #include "synth/counter_rules.h"
-#include "synth/error_box.h"
 #include "synth/number_format.h"
 #include "synth/ratio_finder.h"
 #include "tools/tvcalc/command_line.h"

@@ -1,4 +1,4 @@
-#include "synth/error_box.h"
+#include "os/error_box.h"
 
 namespace tv {
 
