@@ -5,10 +5,11 @@ find_package(GTest QUIET)
 # A cross build finds no GoogleTest for its target: build it from the system's
 # source tree with the cross compiler instead.
 if(NOT GTest_FOUND AND CMAKE_CROSSCOMPILING AND EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  if(NOT TARGET GTest::gtest)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(NOT TARGET GTest::gtest)  # older sources make no namespaced targets
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()
@@ -48,14 +49,14 @@ function(tv_add_test name)
 endfunction()
 
 # tv_add_area_folders(): adds every sub-folder that has a CMakeLists.txt, so each
-# area keeps its own folder; folders of the window ("app*", "e2e*") only when the
-# window is built.
+# area keeps its own folder; folders of the window ("app*") only when the window
+# is built.
 function(tv_add_area_folders)
   file(GLOB _areas LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
   foreach(_area ${_areas})
     if(IS_DIRECTORY ${_area} AND EXISTS ${_area}/CMakeLists.txt)
       get_filename_component(_name ${_area} NAME)
-      if(_name MATCHES "^(app|e2e)" AND NOT TV_BUILD_APP)
+      if(_name MATCHES "^app" AND NOT TV_BUILD_APP)
         continue()
       endif()
       add_subdirectory(${_name})
