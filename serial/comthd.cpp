@@ -1,11 +1,10 @@
 #include "serial/comthd.h"
 
-#include "serial/rs232c.h"
 #include "serial/serial_os.h"
 
 namespace tv {
 
-tcommthread::tcommthread(Trs232c& owner, SerialOs& port) : m_owner(owner), m_port(port) {}
+tcommthread::tcommthread(CommEventSink& owner, SerialOs& port) : m_owner(owner), m_port(port) {}
 
 tcommthread::~tcommthread() { waitFor(); }
 

@@ -9,12 +9,22 @@
 namespace tv {
 
 class SerialOs;
-class Trs232c;
+
+// What the monitor tells after each completed wait. The component implements it;
+// the thread knows nothing else of its owner.
+class CommEventSink {
+public:
+    // Runs on the monitor thread: may only post, never touch the UI.
+    virtual void postevents() = 0;
+
+protected:
+    ~CommEventSink() = default;
+};
 
 class tcommthread {
 public:
     // Created suspended: the thread starts at resume().
-    tcommthread(Trs232c& owner, SerialOs& port);
+    tcommthread(CommEventSink& owner, SerialOs& port);
     // Joins a thread that has been resumed; stop it first (terminate, then end
     // the wait by clearing the port's event mask).
     ~tcommthread();
@@ -33,7 +43,7 @@ public:
 private:
     void execute();
 
-    Trs232c& m_owner;
+    CommEventSink& m_owner;
     uint32_t m_eventWord = 0;
     SerialOs& m_port;
     std::atomic<bool> m_terminated{false};

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/comthd.h"
 #include "serial/notify_event.h"
 #include "serial/open_failure.h"
 #include "serial/rsflowset.h"
@@ -23,8 +24,6 @@
 #include "serial/ui_poster.h"
 
 namespace tv {
-
-class tcommthread;
 
 // The message record handed to the message procedure.
 struct TMessage {
@@ -51,7 +50,7 @@ inline constexpr uint32_t WM_RS_LINELOST = WM_APP + 511;
 // Runs the oldest call queued by callLater.
 inline constexpr uint32_t WM_RS_LATER = WM_APP + 512;
 
-class Trs232c {
+class Trs232c : public CommEventSink {
 public:
     using MessageSeam = std::function<void(const std::string& text)>;
     using ExceptionReport = std::function<void(const std::exception& error)>;
@@ -122,7 +121,7 @@ public:
     bool setdtr(bool on);
 
     // Monitor thread: posts one message per reported event that has a handler.
-    void postevents();
+    void postevents() override;
     // UI thread: runs the handler of a posted message.
     void wndproc(TMessage& message);
     // UI thread: runs `call` on the UI thread at the event loop's next turn,
