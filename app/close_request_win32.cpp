@@ -31,15 +31,17 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 // WM_CLOSE posted to any window of ours is another program asking us to end, as
 // taskkill (without /F) asks every top-level window of the process, hidden ones
-// and a standing message box included. The title bar's close and Alt+F4 send
-// WM_CLOSE instead of posting it, so they never pass here and stay the operator's
-// own close. The message itself is dropped: Windows would destroy a hidden window
-// on it, and a box would take it for its Esc key and let the start-up run on.
+// and a message box included. The title bar's close and Alt+F4 send WM_CLOSE
+// instead of posting it, so they stay the operator's own close. Qt's event
+// dispatcher shows the filters every message it takes from the queue, with no
+// result to fill in; the window procedure shows them the messages sent too, with
+// a result. The posted message itself is dropped: Windows would destroy a hidden
+// window on it, and a box would take it for its Esc key and let the start-up run.
 class PostedCloseFilter : public QAbstractNativeEventFilter {
 public:
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-        if (eventType != "windows_dispatcher_MSG") return false;  // sent, not posted
-        if (static_cast<const MSG*>(message)->message != WM_CLOSE) return false;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
+        const bool fromTheQueue = result == nullptr || eventType == "windows_dispatcher_MSG";
+        if (!fromTheQueue || static_cast<const MSG*>(message)->message != WM_CLOSE) return false;
         requestClose();
         return true;
     }
