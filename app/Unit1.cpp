@@ -9,14 +9,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <cstdio>
 #include <filesystem>
 
+#include "app/close_request.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
 #include "app/window_fonts.h"
+#include "os/error_box.h"
 #include "serial/rs232c.h"
 #include "synth/counter_rules.h"
 
@@ -140,20 +143,60 @@ void TForm1::FormCreate() {
     CurrentR = 0;
     CaptionInit();
     Memo3->clear();
-    loadSettings();
+    const std::string unreadable = loadSettings();
     addStatusLine("Welcome to Tarvex Configurator.");
+    if (!unreadable.empty()) addStatusLine(unreadable);
     openPort();  // the start-up open: nothing to close yet
 }
 
+bool TForm1::showAfterStartUp() {
+    if (closeRequested()) {
+        // Asked to end during the start-up (its "Error" box, say): end as a close
+        // would, without ever showing the window.
+        guard([this] { FormClose(); });
+        return false;
+    }
+    show();
+    return true;
+}
+
 bool TForm1::FormClose() {
-    saveSettings();  // a failed write throws and leaves the port open
+    std::string failure;
+    try {
+        saveSettings();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    // A failed save keeps the window open with the port open, unless the settings
+    // are given up knowingly or the program was asked to end.
+    if (!failure.empty() && !closeUnsaved(failure)) return false;
     rs232c1().close();
     return true;
+}
+
+bool TForm1::closeUnsaved(const std::string& error) {
+    if (closeRequested()) {
+        // A signal or the end of the session: no one may be there to answer a box,
+        // and the program must end all the same. The terminal, if any, is told.
+        std::fprintf(stderr, "tvconfig: %s The settings were not saved.\n",
+                     errorBoxText(error).c_str());
+        return true;
+    }
+    return dialogs().askCloseWithoutSaving(this, q(errorBoxText(error))) || closeRequested();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (m_link->busy()) {
         // A command is waiting for the unit: let it stop first, then close for real.
+        // Asked to end from outside, save now: the end of a session does not wait
+        // for the command to stop.
+        if (closeRequested()) {
+            try {
+                saveSettings();
+            } catch (const std::exception&) {
+                // The close after the command tries again and says so.
+            }
+        }
         m_closeAfterCommand = true;
         m_waiter->requestShutdown();
         event->ignore();
@@ -162,7 +205,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     m_closeAfterCommand = false;
     bool closed = false;
     guard([&] { closed = FormClose(); });
-    if (closed) {
+    if (closed || closeRequested()) {
         event->accept();
     } else {
         m_waiter->cancelShutdown();

@@ -59,6 +59,11 @@ public:
     // The header export's clock; tests fix it.
     void setClock(std::unique_ptr<Clock> clock) { m_clock = std::move(clock); }
 
+    // Shows the window once its start-up has run, unless the program was asked to
+    // end meanwhile (close_request.h): then it saves the settings if it can,
+    // releases the port and returns false, the window never shown.
+    bool showAfterStartUp();
+
     // Handlers.
     void FormCreate();
     bool FormClose();  // false when the window has to stay open
@@ -93,8 +98,12 @@ private:
     void buildControls();
     void connectHandlers();
     void createPort(std::unique_ptr<SerialOs> os);
-    void loadSettings();
+    // The line for Memo2 when TVCONFIG.INI could not be read; empty when it was
+    // read or is missing.
+    std::string loadSettings();
     void saveSettings();
+    // After a failed save: whether the window closes all the same.
+    bool closeUnsaved(const std::string& error);
     void openPort();  // "Open" after its close; also the start-up open
     void closeIfAskedDuringCommand();
     std::string currentDirectory() const;

@@ -12,6 +12,7 @@
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
 #include "device/serial_port_binding.h"
+#include "os/system_error_text.h"
 #include "profile/settings.h"
 #include "serial/rs232c.h"
 
@@ -33,8 +34,10 @@ int32_t bitRateOf(const QString& text) {
 
 // Each entry goes to or comes from the control the options table names for it:
 // a radio group's clamping index, a combo box's selection, an edit's text.
-void TForm1::loadSettings() {
-    const Settings st = tv::loadSettings(settingsPath(currentDirectory()));
+std::string TForm1::loadSettings() {
+    const std::string path = settingsPath(currentDirectory());
+    int readError = 0;
+    const Settings st = tv::loadSettings(path, &readError);
     for (const SettingRow& row : kSettings) {
         QWidget* control = findChild<QWidget*>(qView(row.control));
         if (auto* group = qobject_cast<RadioGroup*>(control)) {
@@ -45,6 +48,9 @@ void TForm1::loadSettings() {
             edit->setText(q(st.*row.text));
         }
     }
+    if (readError == 0) return {};
+    return path + " could not be read (" + systemErrorText(readError) +
+           "); the defaults are shown.";
 }
 
 void TForm1::saveSettings() {

@@ -1,24 +1,47 @@
 #include "app/dialogs.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
+#include "app/close_request.h"
 #include "app/system_beep.h"
 
 namespace tv {
 
 namespace {
 
+// Once the program has been asked to end (close_request.h), no box stands in the
+// way: none is shown any more, and the question after a failed save answers
+// "close".
 class RealDialogs : public Dialogs {
 public:
     void showMessage(QWidget* parent, const QString& text) override {
+        if (closeRequested()) return;
         QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
     void showError(QWidget* parent, const QString& text) override {
+        if (closeRequested()) return;
         QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
     void beep() override { systemBeep(); }
+    bool askCloseWithoutSaving(QWidget* parent, const QString& text) override {
+        if (closeRequested()) return true;
+        QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::NoButton,
+                        parent);
+        box.setInformativeText(
+            QStringLiteral("Close without saving? The settings in this window will be lost and "
+                           "TVCONFIG.INI stays as it was."));
+        const QPushButton* close =
+            box.addButton(QStringLiteral("Close without saving"), QMessageBox::DestructiveRole);
+        QPushButton* stay = box.addButton(QStringLiteral("Stay open"), QMessageBox::RejectRole);
+        // Enter and Esc keep the window: losing the settings takes a deliberate click.
+        box.setDefaultButton(stay);
+        box.setEscapeButton(stay);
+        box.exec();
+        return box.clickedButton() == close;
+    }
 };
 
 std::unique_ptr<Dialogs>& current() {

@@ -17,14 +17,21 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // The information beep that comes before a notice.
     virtual void beep() = 0;
+    // The box after a failed save at close: the standard error box with `text`
+    // and a second line, "Close without saving? The settings in this window will
+    // be lost and TVCONFIG.INI stays as it was.", and two buttons, "Close without
+    // saving" and "Stay open" (the default, and what Esc answers). True to close.
+    virtual bool askCloseWithoutSaving(QWidget* parent, const QString& text) = 0;
 };
 
-// Shows nothing and does not beep: for runs without an operator (benchmarks).
+// Shows nothing and does not beep: for runs without an operator (benchmarks),
+// which no failed save may keep from ending.
 class SilentDialogs : public Dialogs {
 public:
     void showMessage(QWidget*, const QString&) override {}
     void showError(QWidget*, const QString&) override {}
     void beep() override {}
+    bool askCloseWithoutSaving(QWidget*, const QString&) override { return true; }
 };
 
 // The dialogs in use; the real ones unless a test installed its own.

@@ -15,10 +15,12 @@ int readWholeFile(const std::string& path, std::string& content);
 // is synchronised to the disk and renamed over the old file, which keeps its
 // permission bits (on Windows: written through, flushed and put in place by
 // ReplaceFileW, keeping the old file's attributes). A crash or a full disk leaves
-// the old or the new file, never a mixture. Returns 0 or the system's code of the
-// failed step; the temporary file is
-// removed on failure. Temporary files of this naming (".<name>.<pid>.<n>.tmp")
-// that a process which no longer runs left behind are removed first.
+// the old or the new file, never a mixture. A read-only file (no write permission
+// bit, whoever runs the program; the read-only attribute on Windows) or one this
+// process may not write is refused before anything is written. Returns 0 or the
+// system's code of the failed step; the temporary file is removed on failure. Temporary files of
+// this naming (".<name>.<pid>.<n>.tmp") that a process which no longer runs left behind are removed
+// first.
 int replaceFile(const std::string& path, std::string_view content);
 
 }  // namespace tv

@@ -33,6 +33,22 @@ int resolveTarget(const std::string& path, std::string& target) {
     return 0;
 }
 
+// 0 when `target` may be replaced: it is missing, or this process may write to
+// it. A file without any write permission bit was made read-only on purpose and
+// is refused even to root, who writes through the bits; so is another user's
+// file this process may not write. Both would otherwise fall to the rename, which
+// asks only the folder.
+int checkReplaceable(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        return errno == ENOENT ? 0 : errno;
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return EACCES;
+    }
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
 std::string directoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -139,6 +155,9 @@ int readWholeFile(const std::string& path, std::string& content) {
 int replaceFile(const std::string& path, std::string_view content) {
     std::string target;
     if (const int err = resolveTarget(path, target)) {
+        return err;
+    }
+    if (const int err = checkReplaceable(target)) {
         return err;
     }
     removeOrphanedTemporaries(target);

@@ -93,7 +93,7 @@ void removeOrphanedTemporaries(const std::string& target) {
 
 // The attributes the new file takes over from the old one: hidden, system,
 // archive, not indexed. Read-only is not one of them: such a file is not the
-// program's to replace, and the replace below refuses it.
+// program's to replace, and replaceFile refuses it.
 DWORD attributesToKeep(const std::string& target) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -181,6 +181,12 @@ int replaceFile(const std::string& path, std::string_view content) {
     std::string target;
     if (const int err = resolveTarget(path, target)) {
         return err;
+    }
+    // A read-only file is refused before anything is written beside it, as the
+    // system's own profile functions refuse it (ReplaceFileW would refuse too).
+    const DWORD attributes = ::GetFileAttributesW(wideText(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return ERROR_ACCESS_DENIED;
     }
     removeOrphanedTemporaries(target);
     std::string temporary;

@@ -13,13 +13,21 @@ ProfileFile::ProfileFile(std::string path) : m_path(std::move(path)) {}
 const ProfileDocument& ProfileFile::document() const {
     if (!m_document) {
         std::string content;
-        // Missing or unreadable: every entry takes its default, without a message.
-        if (readWholeFile(m_path, content) != 0) {
+        // Missing or unreadable: every entry takes its default. A missing file is
+        // no news; an unreadable one is kept in m_readError for the caller to tell.
+        const int err = readWholeFile(m_path, content);
+        if (err != 0) {
             content.clear();
         }
+        m_readError = err == ENOENT ? 0 : err;
         m_document.emplace(content);
     }
     return *m_document;
+}
+
+int ProfileFile::readError() const {
+    document();
+    return m_readError;
 }
 
 std::string ProfileFile::readString(const std::string& section, const std::string& key,
@@ -61,30 +69,24 @@ bool ProfileFile::setLine(ProfileDocument& document, const std::string& section,
 
 void ProfileFile::writeString(const std::string& section, const std::string& key,
                               const std::string& value) {
-    std::string content;
-    int err = readForUpdate(content);
-    if (err == 0) {
-        ProfileDocument document(content);
-        if (setLine(document, section, key, value)) err = replaceFile(m_path, document.text());
-        if (err == 0) m_document = std::move(document);
-    }
-    if (err != 0) {
-        throw Error(m_path + " に書き込めません");
-    }
+    writeAll({{section, key, value}});
 }
 
 void ProfileFile::writeAll(const std::vector<Entry>& entries) {
     std::string content;
-    if (readForUpdate(content) == 0) {
+    int err = readForUpdate(content);
+    if (err == 0) {
         ProfileDocument document(content);
         bool changed = false;
         for (const Entry& e : entries) changed |= setLine(document, e.section, e.key, e.value);
-        if (!changed || replaceFile(m_path, document.text()) == 0) {
+        if (changed) err = replaceFile(m_path, document.text());
+        if (err == 0) {
             m_document = std::move(document);
             return;
         }
     }
-    for (const Entry& e : entries) writeString(e.section, e.key, e.value);
+    // Nothing was written: the file on disk is still the one it was, byte for byte.
+    throw Error(m_path + " に書き込めません");
 }
 
 void ProfileFile::writeInteger(const std::string& section, const std::string& key, int32_t value) {

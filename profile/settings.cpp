@@ -5,7 +5,7 @@
 
 namespace tv {
 
-Settings loadSettings(const std::string& path) {
+Settings loadSettings(const std::string& path, int* readError) {
     const ProfileFile file(path);
     Settings s;
     for (const SettingRow& row : kSettings) {
@@ -17,6 +17,7 @@ Settings loadSettings(const std::string& path) {
             s.*row.text = file.readString(section, key, std::string(row.defaultText));
         }
     }
+    if (readError != nullptr) *readError = file.readError();
     return s;
 }
 

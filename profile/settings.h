@@ -7,14 +7,15 @@
 
 namespace tv {
 
-// The fifteen entries read in their fixed order; a missing file gives the defaults.
-Settings loadSettings(const std::string& path);
+// The fifteen entries read in their fixed order; a missing file gives the
+// defaults. So does a file that cannot be read; `readError`, when given, is then
+// set to the system's code of the failure (0 otherwise).
+Settings loadSettings(const std::string& path, int* readError = nullptr);
 
 // The fifteen entries written in their fixed order, as one replace of the file
-// when that can be done (one wait on the disk instead of fifteen). When it cannot,
-// they are written one by one, each an update of the file by itself: a failed
-// write throws tv::Error("<path> に書き込めません") and the entries after it are
-// not written.
+// (one wait on the disk instead of fifteen). A save that cannot be made whole
+// (an unreadable or read-only file, a full disk, a file-size limit) throws
+// tv::Error("<path> に書き込めません") and leaves the file byte for byte as it was.
 void saveSettings(const std::string& path, const Settings& settings);
 
 // directory + "/TVCONFIG.INI" (\TVCONFIG.INI on Windows), joined without looking

@@ -5,7 +5,9 @@
 # installed tvconfig.exe on a virtual X display with its own Windows platform
 # plugin, closes it the way Windows asks a program to close (WM_CLOSE, through
 # taskkill without /F) and checks that it saved TVCONFIG.INI in its current
-# folder; then uninstalls silently and checks that everything went.
+# folder; starts it again with com1 naming no port, closes it the same way while
+# its start-up "Error" box stands and checks that it ended, saved and never showed
+# the window; then uninstalls silently and checks that everything went.
 #
 #   scripts/test-windows-package.sh
 #
@@ -71,17 +73,27 @@ if [ -x "$tvunit" ]; then
 fi
 cat >"$work/start-and-close.sh" <<'INNER'
 #!/usr/bin/env bash
-# Runs on the virtual display: $1 the installed tvconfig.exe, $2 a log.
+# Runs on the virtual display: $1 the installed tvconfig.exe, $2 a log, $3 the
+# name of the window to wait for before closing, $4 (optional) the name of a
+# window that must never be shown.
 set -u
 wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
 wine "$1" >"$2" 2>&1 &
 program=$!
+seen=$2.seen
+rm -f "$seen"
+if [ -n "${4:-}" ]; then
+  ( while kill -0 $program 2>/dev/null; do
+      xdotool search --onlyvisible --name "$4" >/dev/null 2>&1 && { touch "$seen"; break; }
+      sleep 0.2
+    done ) &
+fi
 shown=1
 for _ in $(seq 120); do
-  xdotool search --name 'Configurator' >/dev/null 2>&1 && { shown=0; break; }
+  xdotool search --onlyvisible --name "$3" >/dev/null 2>&1 && { shown=0; break; }
   sleep 0.5
 done
-[ $shown -eq 0 ] || echo "window did not appear" >>"$2"
+[ $shown -eq 0 ] || echo "window \"$3\" did not appear" >>"$2"
 sleep 1
 wine taskkill /IM tvconfig.exe >>"$2" 2>&1
 for _ in $(seq 60); do kill -0 $program 2>/dev/null || break; sleep 0.5; done
@@ -92,17 +104,32 @@ if kill -0 $program 2>/dev/null; then
 fi
 wait $program
 rc=$?
+wait
+never=0
+[ ! -e "$seen" ] || { echo "window \"$4\" was shown" >>"$2"; never=1; }
 wineserver -k >/dev/null 2>&1
-exit $((shown | rc))
+exit $((shown | rc | never))
 INNER
 chmod +x "$work/start-and-close.sh"
-mkdir "$work/current"
+mkdir "$work/current" "$work/startup-box"
 started() {
   (cd "$work/current" && xvfb-run -a -s "-screen 0 1024x768x24" \
-     "$work/start-and-close.sh" "$dir/tvconfig.exe" "$work/tvconfig.log") || { cat "$work/tvconfig.log"; return 1; }
+     "$work/start-and-close.sh" "$dir/tvconfig.exe" "$work/tvconfig.log" 'Configurator') ||
+    { cat "$work/tvconfig.log"; return 1; }
 }
 check "installed tvconfig.exe starts and closes on WM_CLOSE" started
 check "TVCONFIG.INI saved in the current folder at close" grep -q '^\[rs232c1\]' "$work/current/TVCONFIG.INI"
+
+# com1 names a port that does not exist: the start-up open fails and its "Error"
+# box (titled "tvconfig") stands before the window. WM_CLOSE then must end the
+# program, saved, without the window ever being shown.
+closedAtTheBox() {
+  (cd "$work/startup-box" && TVCONFIG_COM1='\\.\COM99' xvfb-run -a -s "-screen 0 1024x768x24" \
+     "$work/start-and-close.sh" "$dir/tvconfig.exe" "$work/box.log" '^tvconfig$' 'Configurator') ||
+    { cat "$work/box.log"; return 1; }
+}
+check "WM_CLOSE during the start-up Error box ends it without showing the window" closedAtTheBox
+check "TVCONFIG.INI saved at that close" grep -q '^\[rs232c1\]' "$work/startup-box/TVCONFIG.INI"
 
 # The uninstaller copies itself away and returns at once: wait for its work.
 wine "$dir/uninstall.exe" /S

@@ -297,6 +297,72 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     EXPECT_NE(saved.find("[Tarvex]\nVersion=0\n"), std::string::npos) << saved;
 }
 
+// Whether the process catches SIGTERM and has sat idle in an event loop for a
+// while: no CPU time used over the last few looks, asleep.
+bool idleWithHandler(pid_t pid) {
+    const std::string proc = "/proc/" + std::to_string(pid);
+    std::ifstream status(proc + "/status");
+    std::string line;
+    unsigned long long caught = 0;
+    while (std::getline(status, line))
+        if (line.rfind("SigCgt:", 0) == 0) caught = std::stoull(line.substr(7), nullptr, 16);
+    if (!(caught & (1ull << (SIGTERM - 1)))) return false;
+    std::string last;
+    for (int look = 0; look < 4; ++look) {
+        std::ifstream statFile(proc + "/stat");
+        std::string stat((std::istreambuf_iterator<char>(statFile)), {});
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string state, skip, utime, stime;
+        fields >> state;
+        for (int i = 0; i < 10; ++i) fields >> skip;
+        fields >> utime >> stime;
+        if (state != "S" || (look > 0 && utime + " " + stime != last)) return false;
+        last = utime + " " + stime;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+// SIGTERM ends the program, saving what it can: sent while the start-up "Error"
+// box stands (the signal handler is in place before it), and sent to a running
+// window whose settings file can never be written.
+TEST_F(DeviceWindowTest, ASignalEndsTheProgramWhereverItIs) {
+    const struct Row {
+        const char* what;
+        bool unit;       // com1 answers: no start-up box
+        bool directory;  // TVCONFIG.INI a directory: no save possible
+    } rows[] = {
+        {"during the start-up Error box", false, false},
+        {"a running window that cannot save", true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.unit) startUnit();
+        const std::filesystem::path ini = m_dir / "TVCONFIG.INI";
+        if (row.directory) std::filesystem::create_directory(ini);
+        char program[] = TVCONFIG_PATH;
+        char* argv[] = {program, nullptr};
+        pid_t pid = -1;
+        ASSERT_EQ(posix_spawn(&pid, program, nullptr, nullptr, argv, environ), 0);
+        const bool idle = waitUntil([&] { return idleWithHandler(pid); }, 15000);
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        bool ended = false;
+        ASSERT_TRUE(waitUntil(
+            [&] { return ended = ended || ::waitpid(pid, &status, WNOHANG) == pid; }, 10000))
+            << "still running after SIGTERM";
+        EXPECT_TRUE(idle) << "never sat waiting with its handler in place";
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        if (row.directory) {
+            EXPECT_TRUE(std::filesystem::is_directory(ini));
+        } else {
+            EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]\nVersion=0\n"), std::string::npos);
+        }
+        std::filesystem::remove_all(ini);
+    }
+}
+
 TEST_F(DeviceWindowTest, AMegabyteFloodNeverFreezesTheWindow) {
     // How long the loop may stand still and how much memory the flood may take
     // are measured by bench_app_flood; here: timers go on while the bytes pour in,

@@ -5,7 +5,10 @@
 #endif
 
 #include <QApplication>
+#include <cerrno>
+#include <cstring>
 
+#include "app/close_request.h"
 #include "window_fixture.h"
 
 namespace tv::testing {
@@ -133,6 +136,120 @@ TEST_F(SettingsWindowTest, AFailedWriteKeepsTheWindowOpenAndALaterCloseSavesAgai
     fs::permissions(m_dir, fs::perms::owner_all);
     EXPECT_TRUE(closeWindow());
     EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]"), std::string::npos);
+}
+
+#ifndef _WIN32
+// Each way a save can fail for good: the box after it offers to close without
+// saving; "Stay open" keeps the window, "Close without saving" closes it, and the
+// file is left byte for byte. No permission bits at all stop root too.
+TEST_F(SettingsWindowTest, AFailedSaveAtCloseOffersToCloseWithoutSaving) {
+    namespace fs = std::filesystem;
+    const std::string old = "[PD]\nPol=0\n";
+    const struct Row {
+        const char* what;
+        bool directory;
+        fs::perms perms;
+    } rows[] = {
+        {"read-only file", false, fs::perms::owner_read | fs::perms::group_read},
+        {"no permission at all", false, fs::perms::none},
+        {"a directory", true, fs::perms::owner_all},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path path = m_dir / "TVCONFIG.INI";
+        if (row.directory) {
+            fs::create_directory(path);
+        } else {
+            writeFile("TVCONFIG.INI", old);
+        }
+        fs::permissions(path, row.perms);
+        *m_boxes = {};
+        TForm1& f = start();
+        clickItem(control<RadioGroup>("RadioGroup3"), 1);  // a change to lose
+
+        EXPECT_FALSE(closeWindow());
+        EXPECT_EQ(m_boxes->errors, std::vector<std::string>{path.string() + " に書き込めません."});
+        EXPECT_TRUE(f.isVisible());
+
+        m_boxes->closeWithoutSaving = true;
+        EXPECT_TRUE(closeWindow());
+        EXPECT_EQ(m_boxes->closeQuestions, 2);
+        EXPECT_FALSE(f.isVisible());
+        fs::permissions(path, fs::perms::owner_all);
+        EXPECT_EQ(fs::is_directory(path) ? "a directory" : readFile("TVCONFIG.INI"),
+                  row.directory ? "a directory" : old);
+        m_form.reset();
+        fs::remove_all(path);
+    }
+}
+
+TEST_F(SettingsWindowTest, AnUnreadableFileIsNamedInTheStatusMemoAndDefaultsAreShown) {
+    namespace fs = std::filesystem;
+    const struct Row {
+        const char* what;
+        bool directory;
+        int reason;
+    } rows[] = {
+        {"a directory", true, EISDIR},
+        {"no permission to read", false, EACCES},
+    };
+    for (const Row& row : rows) {
+        if (!row.directory && ::geteuid() == 0) continue;  // root reads through the bits
+        SCOPED_TRACE(row.what);
+        const fs::path path = m_dir / "TVCONFIG.INI";
+        if (row.directory) {
+            fs::create_directory(path);
+        } else {
+            writeFile("TVCONFIG.INI", "[PD]\nPol=0\n");
+            fs::permissions(path, fs::perms::none);
+        }
+        TForm1& f = start();
+        const std::vector<std::string> lines = memoLines(f.Memo2);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[0], "Welcome to Tarvex Configurator.");
+        EXPECT_EQ(lines[1], path.string() + " could not be read (" + std::strerror(row.reason) +
+                                "); the defaults are shown.");
+        EXPECT_EQ(control<RadioGroup>("RadioGroup3")->itemIndex(), 1);  // POS, the default
+        m_boxes->closeWithoutSaving = true;
+        ASSERT_TRUE(closeWindow());
+        m_form.reset();
+        fs::permissions(path, fs::perms::owner_all);
+        fs::remove_all(path);
+    }
+}
+#endif
+
+// Counts the times a widget is shown.
+class ShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+TEST_F(SettingsWindowTest, ACloseAskedForDuringTheStartUpBoxEndsWithoutShowingTheWindow) {
+    m_boxes->whileMessageShows = [] { requestClose(); };  // com1 fails: "Error" stands
+    m_form = std::make_unique<TForm1>();
+    ShowCounter counter;
+    m_form->installEventFilter(&counter);
+    EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
+    EXPECT_FALSE(m_form->showAfterStartUp());
+    QApplication::processEvents();
+    EXPECT_EQ(counter.shows, 0);
+    EXPECT_NE(readFile("TVCONFIG.INI").find("[Tarvex]\nVersion=0\n"), std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, ACloseAskedForFromOutsideEndsEvenWhenTheSaveCannot) {
+    std::filesystem::create_directory(m_dir / "TVCONFIG.INI");
+    TForm1& f = start();
+    requestClose();
+    EXPECT_TRUE(closeWindow());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(m_boxes->closeQuestions, 0);
+    EXPECT_TRUE(m_boxes->errors.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "TVCONFIG.INI"));
 }
 
 }  // namespace

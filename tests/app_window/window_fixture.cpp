@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "app/close_request.h"
+
 namespace tv::testing {
 
 namespace {
@@ -40,6 +42,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
     m_form.reset();
+    forgetCloseRequest();
     installDialogs(nullptr);
     qunsetenv("TVCONFIG_COM1");
     std::filesystem::current_path(m_oldDir);

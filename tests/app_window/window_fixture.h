@@ -30,17 +30,26 @@ class RecordingDialogs : public Dialogs {
 public:
     struct Shared {
         std::vector<std::string> messages;  // plain boxes ("Error", ...)
-        std::vector<std::string> errors;    // standard error boxes
+        std::vector<std::string> errors;    // standard error boxes, questions among them
         int beeps = 0;
+        int closeQuestions = 0;                   // boxes after a failed save at close
+        bool closeWithoutSaving = false;          // their answer: "Stay open" unless set
+        std::function<void()> whileMessageShows;  // what happens while a plain box stands
     };
     explicit RecordingDialogs(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
     void showMessage(QWidget*, const QString& text) override {
         m_shared->messages.push_back(text.toStdString());
+        if (m_shared->whileMessageShows) m_shared->whileMessageShows();
     }
     void showError(QWidget*, const QString& text) override {
         m_shared->errors.push_back(text.toStdString());
     }
     void beep() override { ++m_shared->beeps; }
+    bool askCloseWithoutSaving(QWidget*, const QString& text) override {
+        m_shared->errors.push_back(text.toStdString());
+        ++m_shared->closeQuestions;
+        return m_shared->closeWithoutSaving;
+    }
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -4,11 +4,14 @@
 #include <sys/resource.h>
 #endif
 
+#include <cerrno>
 #include <csignal>
+#include <filesystem>
 
 #include "os/errors.h"
 #include "profile/profile_file.h"
 #include "profile_test_support.h"
+#include "tests/os/file_size_limit_child.h"
 
 namespace tv {
 namespace {
@@ -139,31 +142,76 @@ TEST(ProfileFile, BatchMatchesWritesOneByOne) {
     EXPECT_EQ(readFile(batched), readFile(single));
 }
 
-TEST(ProfileFile, BatchThatCannotBeWrittenWholeKeepsTheEntriesThatFit) {
+TEST(ProfileFile, BatchThatCannotBeWrittenWholeLeavesTheFileAsItWas) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no per-process file-size limit to make a write fail";
 #else
     ScratchDir dir;
     const std::string path = dir.file("TVCONFIG.INI");
-    // With the file-size limit the first two entries fit one by one, the whole
-    // batch does not: the two stay in the file and the third throws.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = std::string("[S]\nfirst=1\nsecond=2\n").size();
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string message;
-    try {
-        ProfileFile(path).writeAll(
-            {{"S", "first", "1"}, {"S", "second", "2"}, {"S", "third", "3"}});
-    } catch (const Error& e) {
-        message = e.what();
+    const std::string old = "; notes\n[S]\nfirst=0\nsecond=0\n";
+    writeFile(path, old);
+    // Under the limit the first two entries would fit one by one, the whole batch
+    // does not: none of them may reach the file. The child reports 0 for the
+    // write error with its message.
+    const std::string message = path + " に書き込めません";
+    const test::ChildEnd end = test::runUnderFileSizeLimit(old.size() + 2, [&] {
+        try {
+            ProfileFile(path).writeAll(
+                {{"S", "first", "1"}, {"S", "second", "2"}, {"S", "third", "3"}});
+            return 1;
+        } catch (const Error& e) {
+            return e.what() == message ? 0 : 2;
+        }
+    });
+    EXPECT_EQ(end.signal, 0);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(readFile(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator{}),
+              1);
+#endif
+}
+
+TEST(ProfileFile, ReadOnlyUnreadableOrDirectoryIsNeverReplaced) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX permission bits; Windows refuses read-only (FileReplaceWin32)";
+#else
+    const bool root = ::geteuid() == 0;  // reads and writes through the permission bits
+    struct Row {
+        const char* what;
+        bool directory;  // a directory in the file's place
+        mode_t mode;
+        bool link;      // TVCONFIG.INI a symbolic link to the file
+        int readError;  // what readError() says
+    } rows[] = {
+        {"no write bit", false, 0444, false, 0},
+        {"no write bit, behind a link", false, 0444, true, 0},
+        {"no permission at all", false, 0000, false, root ? 0 : EACCES},
+        {"a directory", true, 0755, false, EISDIR},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ScratchDir dir;
+        const std::string path = dir.file("TVCONFIG.INI");
+        const std::string real = row.link ? dir.file("real.ini") : path;
+        const std::string old = "[PD]\nPol=0\n";
+        if (row.directory) {
+            std::filesystem::create_directory(real);
+        } else {
+            writeFile(real, old);
+        }
+        ASSERT_EQ(::chmod(real.c_str(), row.mode), 0);
+        if (row.link) std::filesystem::create_symlink("real.ini", path);
+        ProfileFile file(path);
+        EXPECT_EQ(file.readError(), row.readError);
+        EXPECT_THROW(file.writeAll({{"PD", "Pol", "1"}, {"Tarvex", "Version", "1"}}), Error);
+        EXPECT_EQ(std::filesystem::is_directory(real) ? "directory" : readFile(real),
+                  row.directory ? "directory" : old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                std::filesystem::directory_iterator{}),
+                  row.link ? 2 : 1);
+        ::chmod(real.c_str(), 0700);
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(message, path + " に書き込めません");
-    EXPECT_EQ(readFile(path), "[S]\nfirst=1\nsecond=2\n");
 #endif
 }
 
