@@ -6,7 +6,9 @@
 #   2. tvcalc.exe against the Linux tvcalc over the tvcalc tests' cases;
 #   3. the serial component against tvunit on COM1;
 #   4. the window's device cases against tvunit on COM1, offscreen;
-#   5. tvprog.exe write against tvunit on COM1.
+#   5. tvprog.exe write against tvunit on COM1;
+#   6. tvcalc.exe and tvprog.exe with a Japanese file name and full-width
+#      digits, to files and on a console.
 # Prints each stage's result and ends with "N passed, N failed"; exits non-zero
 # on any failure.
 #
@@ -62,7 +64,8 @@ f=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout)'
 grep -q '100% tests passed' "$logs/ctest.log" || f=$((f > 0 ? f : 1))
 passed=$((passed + p)); failed=$((failed + f))
 
-for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-tvprog-under-wine; do
+for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-tvprog-under-wine \
+             run-unicode-under-wine; do
   echo "=== $stage ==="
   tests/windows/$stage.sh 2>&1 | tee "$logs/$stage.log"
   rc=${PIPESTATUS[0]}

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "os/binary_output.h"
+#include "os/console_output.h"
 #include "os/error_box.h"
+#include "os/program_arguments.h"
 #include "synth/counter_rules.h"
 #include "synth/number_format.h"
 #include "synth/ratio_finder.h"
@@ -87,7 +89,8 @@ int run(const tv::CommandLine& line) {
 
 int main(int argc, char** argv) {
     tv::useBinaryStandardOutput();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    tv::useConsoleTextOutput();
+    const std::vector<std::string> args = tv::programArguments(argc, argv);
     if (tv::isDecodeCommand(args)) return tv::runDecodeCommand(args, std::cout, std::cerr);
     tv::CommandLine line;
     try {

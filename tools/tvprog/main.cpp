@@ -4,18 +4,21 @@
 #include <iostream>
 
 #include "os/binary_output.h"
+#include "os/console_output.h"
+#include "os/program_arguments.h"
 #include "tools/tvprog/prog_command_line.h"
 #include "tools/tvprog/prog_commands.h"
 #include "tools/tvprog/stop_on_interrupt.h"
 
 int main(int argc, char** argv) {
     tv::useBinaryStandardOutput();
+    tv::useConsoleTextOutput();
     // From the first moment, so that Ctrl+C or SIGTERM ends with 6 in every phase.
     static std::atomic<bool> stopRequested{false};
     tv::stopOnInterrupt(stopRequested);
     tv::ProgLine line;
     try {
-        line = tv::parseProgLine(std::vector<std::string>(argv + 1, argv + argc));
+        line = tv::parseProgLine(tv::programArguments(argc, argv));
     } catch (const tv::ProgUsageError& e) {
         std::cerr << "tvprog: " << e.what() << "\nusage: tvprog write|dump|init --port PORT ..."
                   << "  (tvprog --help for details)\n";

@@ -100,7 +100,8 @@ int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     ProgSession session(stopRequested, std::cerr);
     if (!openOrSay(session, line.port)) return kProgPortClosed;
     session.discardReceived();
-    ProgressLine progress(stdout, kWriteBytes, ::isatty(STDOUT_FILENO) == 1);
+    // Any non-zero is a terminal: the Windows C library answers 64 for a console.
+    ProgressLine progress(stdout, kWriteBytes, ::isatty(STDOUT_FILENO) != 0);
     session.onSent([&](int32_t sent) { progress.update(sent); });
     const bool done = session.link().write(table);
     progress.finish();
