@@ -1,5 +1,6 @@
 #include "tools/tvprog/prog_command_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,7 +20,30 @@ double parseSeconds(const std::string& text) {
     return value;
 }
 
+int severity(int status) {
+    switch (status) {
+        case kProgInterrupted:
+            return 7;
+        case kProgLogFailed:
+            return 6;
+        case kProgVerifyFailed:
+            return 5;
+        case kProgNoAnswer:
+            return 4;
+        case kProgPortClosed:
+            return 3;
+        case kProgBadHeader:
+            return 2;
+        case kProgOk:
+            return 0;
+        default:
+            return 1;
+    }
+}
+
 }  // namespace
+
+int worstStatus(int a, int b) { return severity(b) > severity(a) ? b : a; }
 
 ProgLine parseProgLine(const std::vector<std::string>& args) {
     ProgLine line;
@@ -36,7 +60,16 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             line.help = true;
             return line;
         } else if (name == "--port") {
-            line.port = value();
+            const std::string port = value();
+            if (std::find(line.ports.begin(), line.ports.end(), port) != line.ports.end()) {
+                throw ProgUsageError("--port " + port + " is given twice");
+            }
+            line.ports.push_back(port);
+        } else if (name == "--log") {
+            line.log = value();
+            if (line.log.empty()) throw ProgUsageError("--log needs a file name");
+        } else if (arg == "--verify") {
+            line.verify = true;
         } else if (name == "--seconds") {
             line.seconds = parseSeconds(value());
             secondsGiven = true;
@@ -48,21 +81,31 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             positional.push_back(arg);
         }
     }
-    if (positional.empty()) throw ProgUsageError("no command: write, dump or init");
+    if (positional.empty()) throw ProgUsageError("no command: write, verify, dump or init");
     line.command = positional.front();
-    if (line.command != "write" && line.command != "dump" && line.command != "init") {
-        throw ProgUsageError("unknown command '" + line.command + "': write, dump or init");
+    if (line.command != "write" && line.command != "verify" && line.command != "dump" &&
+        line.command != "init") {
+        throw ProgUsageError("unknown command '" + line.command + "': write, verify, dump or init");
     }
-    const size_t wanted = line.command == "write" ? 2 : 1;
-    if (positional.size() != wanted) {
-        throw ProgUsageError(line.command == "write" ? "write takes one HEADER file"
-                                                     : line.command + " takes no file");
+    const bool takesHeader = line.command == "write" || line.command == "verify";
+    if (positional.size() != (takesHeader ? 2u : 1u)) {
+        throw ProgUsageError(takesHeader ? line.command + " takes one HEADER file"
+                                         : line.command + " takes no file");
     }
-    if (line.command == "write") line.header = positional[1];
-    if (line.port.empty()) throw ProgUsageError("--port PORT is needed (a path or comN)");
-    if ((secondsGiven || line.raw) && line.command != "dump") {
-        throw ProgUsageError("--seconds and --raw belong to dump");
+    if (takesHeader) line.header = positional[1];
+    if (line.ports.empty()) throw ProgUsageError("--port PORT is needed (a path or comN)");
+    line.port = line.ports.front();
+    const bool dump = line.command == "dump";
+    const bool readsBack = dump || line.command == "verify" || line.verify;
+    if ((line.raw && !dump) || (secondsGiven && !readsBack)) {
+        throw ProgUsageError(
+            "--raw and --seconds belong to dump (--seconds also to verify and write --verify)");
     }
+    if (line.verify && line.command != "write") {
+        throw ProgUsageError("--verify belongs to write (verify alone compares without writing)");
+    }
+    if (dump && line.ports.size() > 1) throw ProgUsageError("dump takes one --port");
+    if (dump && !line.log.empty()) throw ProgUsageError("--log belongs to write, verify and init");
     return line;
 }
 
