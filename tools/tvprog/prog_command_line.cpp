@@ -110,9 +110,10 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
 }
 
 std::string progHelpText() {
-    return R"(usage: tvprog write --port PORT HEADER
+    return R"(usage: tvprog write --port PORT [--port PORT ...] [--verify] [--log FILE] HEADER
+       tvprog verify --port PORT [--port PORT ...] [--seconds S] [--log FILE] HEADER
        tvprog dump --port PORT [--seconds S] [--raw]
-       tvprog init --port PORT
+       tvprog init --port PORT [--port PORT ...] [--log FILE]
 
 Talks to a Tarvex unit over its serial line as the configurator's buttons do,
 at 9600 bit/s, 8 data bits, 1 stop bit, no parity, DTR and RTS raised while
@@ -122,7 +123,18 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
   write HEADER  sends the eight channels of a header written by "save"
                 (<yyyymmdd_hhnn>param.h) as "Write" does: W, CR and the
                 128-byte channel image, 130 bytes in all. On a terminal a
-                progress bar shows the bytes sent and the time taken.
+                progress bar shows the bytes sent and the time taken; the line
+                "wrote 130 of 130 bytes to PORT in T s" times the W to the last
+                reply. With --verify, a read-back follows (see verify).
+  verify HEADER sends D CR and looks for the header's 128-byte image in what
+                the unit sends back, at whatever place its reply puts it (the
+                unit is assumed to send its memory, as it holds it, somewhere
+                after its replies to D and CR). Collects until the image shows,
+                or once 128 bytes have come and the line has been quiet for a
+                quarter of a second, or after S seconds (default 1). Tells
+                "The unit holds the channels last written." or names the first
+                channel and word that differ where most bytes line up, with
+                what was written and what the unit holds (status 7).
   dump          sends D CR and collects what the unit sends for S seconds
                 (default 1), then prints it as "View Buffer" shows it: 17 rows
                 of 16 bytes from position 1; with --raw every byte received,
@@ -136,8 +148,22 @@ Before its first byte each command reads away what the unit is still sending
 (until the line has been quiet for a quarter of a second), so that a late
 answer to an earlier command does not pass for this one's reply.
 
+Several ports (write, verify, init): given --port more than once, the command
+runs on all of them at once, a thread per port. On a terminal each port has a
+line redrawn in place; otherwise each port prints one line as it ends,
+"PORT: ok: ..." or "PORT: <result>: <what went wrong>", and the notes follow,
+each prefixed by its port. Ctrl+C stops them all. The exit status is the worst
+of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
+
   --port PORT   a device path (/dev/ttyUSB0) or comN: com1 is /dev/ttyS0,
                 or the device named by the variable TVCONFIG_COM1 when set
+  --log FILE    appends one CSV line per port and command to FILE (created
+                if missing, never rewritten): local time with its UTC offset,
+                port, the port's USB serial number (empty: not known yet),
+                header file, its SHA-256, command, result (ok, verify failed,
+                no reply at byte N, line lost at byte N, port would not open,
+                interrupted), bytes sent, seconds. A log that cannot be opened
+                stops the run before any unit is touched.
   --help, -h    show this text
 
 Exit status:
@@ -148,6 +174,8 @@ Exit status:
   5  the unit stopped answering or its line was lost (the byte it stopped
      at follows), or a dump's memory did not come (the count that came)
   6  stopped by SIGINT or SIGTERM
+  7  the unit does not hold the image written (the first difference follows)
+  8  the log could not be opened or written (the reason follows)
 )";
 }
 
