@@ -33,7 +33,7 @@ double secondsSince(Clock::time_point start) {
 
 std::string secondsText(double seconds) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.2f s", seconds);
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
     return text;
 }
 
