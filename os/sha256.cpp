@@ -83,16 +83,20 @@ void Sha256::block(const uint8_t* data) {
     for (std::size_t i = 0; i < 8; ++i) m_state[i] += add[i];
 }
 
-std::string sha256Hex(std::string_view bytes) {
-    Sha256 hash;
-    hash.add(bytes);
+std::string Sha256::finishHex() {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
-    for (const uint8_t b : hash.finish()) {
+    for (const uint8_t b : finish()) {
         text += kDigits[b >> 4];
         text += kDigits[b & 0x0F];
     }
     return text;
+}
+
+std::string sha256Hex(std::string_view bytes) {
+    Sha256 hash;
+    hash.add(bytes);
+    return hash.finishHex();
 }
 
 }  // namespace tv

@@ -15,6 +15,8 @@ public:
     void add(std::string_view bytes);
     // The digest of everything added; the object is spent afterwards.
     std::array<uint8_t, 32> finish();
+    // The same as 64 lowercase hexadecimal digits, as sha256sum prints it.
+    std::string finishHex();
 
 private:
     void block(const uint8_t* data);
