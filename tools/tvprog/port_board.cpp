@@ -9,6 +9,7 @@ namespace {
 // line; a tenth of a second is smooth enough for the eye.
 constexpr std::chrono::milliseconds kRedraw{100};
 constexpr int kBarWidth = 30;
+constexpr std::size_t kWidth = 79;
 }  // namespace
 
 PortBoard::PortBoard(std::FILE* out, std::vector<std::string> ports, bool onTerminal)
@@ -44,9 +45,13 @@ void PortBoard::drawLocked(bool force) {
     if (!force && m_drawn && now - m_lastDraw < kRedraw) return;
     m_lastDraw = now;
     // Back to the first port's line, then every line anew.
-    if (m_drawn) std::fprintf(m_out, "\x1b[%zuA", m_ports.size());
+    if (m_drawn) std::fprintf(m_out, "\x1b[%uA", static_cast<unsigned>(m_ports.size()));
     for (std::size_t i = 0; i < m_ports.size(); ++i) {
-        std::fprintf(m_out, "\r\x1b[K%s  %s\n", m_ports[i].c_str(), m_lines[i].c_str());
+        // A line that wrapped would take two rows and throw the redraw off: cut
+        // to a plain terminal's width (a failure's whole text follows as a note).
+        std::string text = m_ports[i] + "  " + m_lines[i];
+        if (text.size() > kWidth) text.resize(kWidth);
+        std::fprintf(m_out, "\r\x1b[K%s\n", text.c_str());
     }
     std::fflush(m_out);
     m_drawn = true;

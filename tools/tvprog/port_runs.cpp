@@ -17,6 +17,7 @@
 #include "tools/tvprog/port_serial_number.h"
 #include "tools/tvprog/progress_line.h"
 #include "tools/tvprog/run_log.h"
+#include "tools/tvprog/terminal_redraw.h"
 
 namespace tv {
 
@@ -95,7 +96,8 @@ private:
     // line prefixed by its port.
     int runSeveral() {
         const std::size_t count = m_line.ports.size();
-        PortBoard board(stdout, m_line.ports, ::isatty(STDOUT_FILENO) == 1);
+        PortBoard board(stdout, m_line.ports,
+                        ::isatty(STDOUT_FILENO) == 1 && enableTerminalRedraw());
         std::vector<std::ostringstream> notes(count);
         std::vector<int> statuses(count, kProgOk);
         std::vector<std::thread> threads;
