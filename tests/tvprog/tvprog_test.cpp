@@ -235,6 +235,20 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         {"no command", {}, {"--port", "/dev/null"}, 2, "no command", 0},
         {"write without file", {}, {"write", "--port", "/dev/null"}, 2, "one HEADER", 0},
         {"raw on write", {}, {"write", "--raw", "--port", "x", m_header}, 2, "belong to dump", 0},
+        {"a port twice",
+         {},
+         {"init", "--port", "/dev/null", "--port", "/dev/null"},
+         2,
+         "--port /dev/null is given twice",
+         0},
+        {"dump on two ports", {}, {"dump", "--port", "a", "--port", "b"}, 2, "one --port", 0},
+        {"--verify on init", {}, {"init", "--verify", "--port", "x"}, 2, "belongs to write", 0},
+        {"--seconds on write",
+         {},
+         {"write", "--seconds", "1", "--port", "x", m_header},
+         2,
+         "also to verify and write --verify",
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
