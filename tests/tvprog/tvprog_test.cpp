@@ -11,8 +11,10 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "device/header_export.h"
+#include "os/sha256.h"
 #include "unit_process.h"
 
 extern char** environ;
@@ -233,6 +235,20 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         {"no command", {}, {"--port", "/dev/null"}, 2, "no command", 0},
         {"write without file", {}, {"write", "--port", "/dev/null"}, 2, "one HEADER", 0},
         {"raw on write", {}, {"write", "--raw", "--port", "x", m_header}, 2, "belong to dump", 0},
+        {"a port twice",
+         {},
+         {"init", "--port", "/dev/null", "--port", "/dev/null"},
+         2,
+         "--port /dev/null is given twice",
+         0},
+        {"dump on two ports", {}, {"dump", "--port", "a", "--port", "b"}, 2, "one --port", 0},
+        {"--verify on init", {}, {"init", "--verify", "--port", "x"}, 2, "belongs to write", 0},
+        {"--seconds on write",
+         {},
+         {"write", "--seconds", "1", "--port", "x", m_header},
+         2,
+         "also to verify and write --verify",
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -277,10 +293,149 @@ TEST_F(Tvprog, ALateAnswerIsNoReplyToTheNextCommand) {
     EXPECT_NE(init.err.find("did not answer the I"), std::string::npos) << init.err;
 }
 
+// The read-back after a write, and verify alone: the image found behind the
+// unit's echoes, or the first channel and word that differ, with both values.
+TEST_F(Tvprog, VerifyFindsTheImageOrNamesTheWordThatDiffers) {
+    // NReg of channel 3 is 0x0F1E2D; its low byte is image byte 3 * 16 + 8 = 56.
+    struct Case {
+        const char* what;
+        std::vector<std::string> unitOptions;
+        std::vector<std::string> args;  // the port and the header are added
+        int status;
+        std::string text;  // on stdout when it holds, else on stderr
+    };
+    const std::vector<Case> cases = {
+        {"write --verify",
+         {},
+         {"write", "--verify"},
+         0,
+         "The unit holds the channels last written."},
+        {"one byte kept wrong",
+         {"--corrupt-byte", "56"},
+         {"write", "--verify"},
+         7,
+         "The unit differs at ch3 NReg: written 0x000F1E2D, held 0x000F1ED2."},
+        {"verify a fresh unit",
+         {},
+         {"verify"},
+         7,
+         "The unit differs at ch0 InitReg: written 0x00010203, held 0x00000000."},
+        {"memory never comes",
+         {"--stop-after", "1"},
+         {"verify", "--seconds", "0.3"},
+         7,
+         "The unit's reply ends before ch0 InitReg: written 0x00010203, only 1 of 128 bytes "
+         "came."},
+        {"silent unit", {"--silent"}, {"verify"}, 5, "did not answer the D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnitProcess unit(c.unitOptions, scratch("log-verify"));
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--port", unit.path(), m_header});
+        const ProgRun run = tvprog(args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.text), std::string::npos)
+            << run.out << run.err;
+    }
+    // What one run wrote, the next verifies without writing.
+    UnitProcess unit({}, scratch("log-verify"));
+    ASSERT_EQ(tvprog({"write", "--port", unit.path(), m_header}).status, 0);
+    const ProgRun verify = tvprog({"verify", "--port", unit.path(), m_header});
+    EXPECT_EQ(verify.status, 0) << verify.err;
+    EXPECT_EQ(received(unit).size(), 130u + 2u);  // the write, then D and CR
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Three units at once, one silent: the others finish, its line says so, the
+// status is its 5; one CSV line per port, appended.
+TEST_F(Tvprog, SeveralPortsAtOnceEachWithItsLineAndLogEntry) {
+    UnitProcess a({}, scratch("log-a")), b({}, scratch("log-b"));
+    UnitProcess silent({"--silent"}, scratch("log-c"));
+    const std::string log = scratch("bench.csv");
+    std::filesystem::remove(log);
+    // The log's time carries the local offset, half hours too.
+    const char* oldTz = std::getenv("TZ");
+    const std::string savedTz = oldTz ? oldTz : "";
+    ::setenv("TZ", "IST-5:30", 1);
+    const ProgRun run = tvprog({"write", "--port", a.path(), "--port", silent.path(), "--port",
+                                b.path(), "--log", log, m_header});
+    oldTz ? ::setenv("TZ", savedTz.c_str(), 1) : ::unsetenv("TZ");
+    EXPECT_EQ(run.status, 5) << run.err;
+    for (const UnitProcess* unit : {&a, &b}) {
+        EXPECT_NE(run.out.find(unit->path() + ": ok: wrote 130 of 130 bytes"), std::string::npos)
+            << run.out;
+        EXPECT_EQ(received(*unit), expectedWrite(m_table));
+    }
+    EXPECT_NE(run.out.find(silent.path() + ": no reply at byte 1: the unit stopped answering"),
+              std::string::npos)
+        << run.out;
+
+    std::string content;
+    {
+        std::ifstream in(m_header, std::ios::binary);
+        content.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string header =
+        std::regex_replace(m_header, std::regex("[.^$|()\\[\\]*+?{}\\\\]"), "\\$&");
+    const std::string stamp = R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\+05:30,)";
+    const std::vector<std::string> lines = fileLines(log);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& [unit, tail] : {std::pair{&a, std::string(",write,ok,130,")},
+                                     {&b, ",write,ok,130,"},
+                                     {&silent, ",write,no reply at byte 1,1,"}}) {
+        // No serial number yet: the field stays empty.
+        const std::regex line(stamp + unit->path() + ",," + header + "," + sha256Hex(content) +
+                              tail + R"(\d+\.\d{3}$)");
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [&](const std::string& l) { return std::regex_match(l, line); }),
+                  1)
+            << unit->path();
+    }
+
+    // Appended, never rewritten; init has no header.
+    ASSERT_EQ(tvprog({"init", "--port", a.path(), "--log", log}).status, 0);
+    const std::vector<std::string> after = fileLines(log);
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + 3), lines);
+    EXPECT_TRUE(std::regex_search(after[3], std::regex(",,,,init,ok,2,")));
+    std::filesystem::remove(log);
+}
+
+TEST_F(Tvprog, AFailedLogWriteEndsWithEight) {
+    UnitProcess unit({}, scratch("log-full"));
+    // Written and failed: the unit is programmed, the record is missing.
+    const ProgRun full = tvprog({"write", "--port", unit.path(), "--log", "/dev/full", m_header});
+    EXPECT_EQ(full.status, 8);
+    EXPECT_NE(full.err.find("cannot write the log /dev/full"), std::string::npos) << full.err;
+    EXPECT_EQ(received(unit).size(), 130u);
+    // A log that cannot be opened: no unit is touched.
+    const ProgRun none =
+        tvprog({"write", "--port", unit.path(), "--log", scratch("no-dir") + "/log.csv", m_header});
+    EXPECT_EQ(none.status, 8);
+    EXPECT_NE(none.err.find("no unit was touched"), std::string::npos) << none.err;
+    EXPECT_EQ(received(unit).size(), 130u);
+}
+
+TEST_F(Tvprog, OneSignalStopsEveryPort) {
+    UnitProcess a({"--silent"}, scratch("log-s1")), b({"--silent"}, scratch("log-s2"));
+    const ProgRun run = tvprog({"write", "--port", a.path(), "--port", b.path(), m_header}, SIGINT);
+    EXPECT_EQ(run.status, 6) << run.err;
+    EXPECT_NE(run.out.find(a.path() + ": interrupted"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(b.path() + ": interrupted"), std::string::npos) << run.out;
+}
+
 TEST(TvprogHelp, ListsEveryExitStatus) {
     const ProgRun help = tvprog({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* line : {"  0  done", "  2  ", "  3  ", "  4  ", "  5  ", "  6  "}) {
+    for (const char* line :
+         {"  0  done", "  2  ", "  3  ", "  4  ", "  5  ", "  6  ", "  7  ", "  8  "}) {
         EXPECT_NE(help.out.find(line), std::string::npos) << line;
     }
 }

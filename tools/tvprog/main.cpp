@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     try {
         line = tv::parseProgLine(tv::programArguments(argc, argv));
     } catch (const tv::ProgUsageError& e) {
-        std::cerr << "tvprog: " << e.what() << "\nusage: tvprog write|dump|init --port PORT ..."
+        std::cerr << "tvprog: " << e.what()
+                  << "\nusage: tvprog write|verify|dump|init --port PORT ..."
                   << "  (tvprog --help for details)\n";
         return tv::kProgUsage;
     }
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         return tv::kProgOk;
     }
     if (line.command == "write") return tv::runWrite(line, stopRequested);
+    if (line.command == "verify") return tv::runVerify(line, stopRequested);
     if (line.command == "dump") return tv::runDump(line, stopRequested);
     return tv::runInit(line, stopRequested);
 }

@@ -1,5 +1,6 @@
 #include "tools/tvprog/prog_command_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,7 +20,30 @@ double parseSeconds(const std::string& text) {
     return value;
 }
 
+int severity(int status) {
+    switch (status) {
+        case kProgInterrupted:
+            return 7;
+        case kProgLogFailed:
+            return 6;
+        case kProgVerifyFailed:
+            return 5;
+        case kProgNoAnswer:
+            return 4;
+        case kProgPortClosed:
+            return 3;
+        case kProgBadHeader:
+            return 2;
+        case kProgOk:
+            return 0;
+        default:
+            return 1;
+    }
+}
+
 }  // namespace
+
+int worstStatus(int a, int b) { return severity(b) > severity(a) ? b : a; }
 
 ProgLine parseProgLine(const std::vector<std::string>& args) {
     ProgLine line;
@@ -36,7 +60,16 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             line.help = true;
             return line;
         } else if (name == "--port") {
-            line.port = value();
+            const std::string port = value();
+            if (std::find(line.ports.begin(), line.ports.end(), port) != line.ports.end()) {
+                throw ProgUsageError("--port " + port + " is given twice");
+            }
+            line.ports.push_back(port);
+        } else if (name == "--log") {
+            line.log = value();
+            if (line.log.empty()) throw ProgUsageError("--log needs a file name");
+        } else if (arg == "--verify") {
+            line.verify = true;
         } else if (name == "--seconds") {
             line.seconds = parseSeconds(value());
             secondsGiven = true;
@@ -48,28 +81,39 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             positional.push_back(arg);
         }
     }
-    if (positional.empty()) throw ProgUsageError("no command: write, dump or init");
+    if (positional.empty()) throw ProgUsageError("no command: write, verify, dump or init");
     line.command = positional.front();
-    if (line.command != "write" && line.command != "dump" && line.command != "init") {
-        throw ProgUsageError("unknown command '" + line.command + "': write, dump or init");
+    if (line.command != "write" && line.command != "verify" && line.command != "dump" &&
+        line.command != "init") {
+        throw ProgUsageError("unknown command '" + line.command + "': write, verify, dump or init");
     }
-    const size_t wanted = line.command == "write" ? 2 : 1;
-    if (positional.size() != wanted) {
-        throw ProgUsageError(line.command == "write" ? "write takes one HEADER file"
-                                                     : line.command + " takes no file");
+    const bool takesHeader = line.command == "write" || line.command == "verify";
+    if (positional.size() != (takesHeader ? 2u : 1u)) {
+        throw ProgUsageError(takesHeader ? line.command + " takes one HEADER file"
+                                         : line.command + " takes no file");
     }
-    if (line.command == "write") line.header = positional[1];
-    if (line.port.empty()) throw ProgUsageError("--port PORT is needed (a path or comN)");
-    if ((secondsGiven || line.raw) && line.command != "dump") {
-        throw ProgUsageError("--seconds and --raw belong to dump");
+    if (takesHeader) line.header = positional[1];
+    if (line.ports.empty()) throw ProgUsageError("--port PORT is needed (a path or comN)");
+    line.port = line.ports.front();
+    const bool dump = line.command == "dump";
+    const bool readsBack = dump || line.command == "verify" || line.verify;
+    if ((line.raw && !dump) || (secondsGiven && !readsBack)) {
+        throw ProgUsageError(
+            "--raw and --seconds belong to dump (--seconds also to verify and write --verify)");
     }
+    if (line.verify && line.command != "write") {
+        throw ProgUsageError("--verify belongs to write (verify alone compares without writing)");
+    }
+    if (dump && line.ports.size() > 1) throw ProgUsageError("dump takes one --port");
+    if (dump && !line.log.empty()) throw ProgUsageError("--log belongs to write, verify and init");
     return line;
 }
 
 std::string progHelpText() {
-    return R"(usage: tvprog write --port PORT HEADER
+    return R"(usage: tvprog write --port PORT [--port PORT ...] [--verify] [--log FILE] HEADER
+       tvprog verify --port PORT [--port PORT ...] [--seconds S] [--log FILE] HEADER
        tvprog dump --port PORT [--seconds S] [--raw]
-       tvprog init --port PORT
+       tvprog init --port PORT [--port PORT ...] [--log FILE]
 
 Talks to a Tarvex unit over its serial line as the configurator's buttons do,
 at 9600 bit/s, 8 data bits, 1 stop bit, no parity, DTR and RTS raised while
@@ -79,7 +123,18 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
   write HEADER  sends the eight channels of a header written by "save"
                 (<yyyymmdd_hhnn>param.h) as "Write" does: W, CR and the
                 128-byte channel image, 130 bytes in all. On a terminal a
-                progress bar shows the bytes sent and the time taken.
+                progress bar shows the bytes sent and the time taken; the line
+                "wrote 130 of 130 bytes to PORT in T s" times the W to the last
+                reply. With --verify, a read-back follows (see verify).
+  verify HEADER sends D CR and looks for the header's 128-byte image in what
+                the unit sends back, at whatever place its reply puts it (the
+                unit is assumed to send its memory, as it holds it, somewhere
+                after its replies to D and CR). Collects until the image shows,
+                or once 128 bytes have come and the line has been quiet for a
+                quarter of a second, or after S seconds (default 1). Tells
+                "The unit holds the channels last written." or names the first
+                channel and word that differ where most bytes line up, with
+                what was written and what the unit holds (status 7).
   dump          sends D CR and collects what the unit sends for S seconds
                 (default 1), then prints it as "View Buffer" shows it: 17 rows
                 of 16 bytes from position 1; with --raw every byte received,
@@ -93,8 +148,22 @@ Before its first byte each command reads away what the unit is still sending
 (until the line has been quiet for a quarter of a second), so that a late
 answer to an earlier command does not pass for this one's reply.
 
+Several ports (write, verify, init): given --port more than once, the command
+runs on all of them at once, a thread per port. On a terminal each port has a
+line redrawn in place; otherwise each port prints one line as it ends,
+"PORT: ok: ..." or "PORT: <result>: <what went wrong>", and the notes follow,
+each prefixed by its port. Ctrl+C stops them all. The exit status is the worst
+of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
+
   --port PORT   a device path (/dev/ttyUSB0) or comN: com1 is /dev/ttyS0,
                 or the device named by the variable TVCONFIG_COM1 when set
+  --log FILE    appends one CSV line per port and command to FILE (created
+                if missing, never rewritten): local time with its UTC offset,
+                port, the port's USB serial number (empty: not known yet),
+                header file, its SHA-256, command, result (ok, verify failed,
+                no reply at byte N, line lost at byte N, port would not open,
+                interrupted), bytes sent, seconds. A log that cannot be opened
+                stops the run before any unit is touched.
   --help, -h    show this text
 
 Exit status:
@@ -105,6 +174,8 @@ Exit status:
   5  the unit stopped answering or its line was lost (the byte it stopped
      at follows), or a dump's memory did not come (the count that came)
   6  stopped by SIGINT or SIGTERM
+  7  the unit does not hold the image written (the first difference follows)
+  8  the log could not be opened or written (the reason follows)
 )";
 }
 

@@ -1,55 +1,23 @@
 #include "tools/tvprog/prog_commands.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 
-#include "device/header_reader.h"
-#include "serial/port_name.h"
-#ifdef _WIN32
-#include "serial/win32_port_name.h"
-#endif
 #include "synth/number_format.h"
+#include "tools/tvprog/port_runs.h"
 #include "tools/tvprog/prog_session.h"
-#include "tools/tvprog/progress_line.h"
 
 namespace tv {
 
 namespace {
 
-constexpr int32_t kWriteBytes = 2 + DeviceLink::kImageSize;  // W, CR, the image
-// After a command's last byte, which has no reply to wait for: time for it to
-// leave the line before the port closes (and for a late answer to be taken).
-constexpr std::chrono::milliseconds kLinger{100};
-
 // A dump is the echoes of the D and the CR, then the unit's memory.
 constexpr int32_t kDumpBytes = 2 + DeviceLink::kImageSize;
-
-// "com1 (/dev/ttyS0)" ("com1 (\\.\COM1)" on Windows), or the path as given.
-std::string portText(const std::string& port) {
-#ifdef _WIN32
-    const auto path = resolveWin32PortName(port, processEnvironment());
-#else
-    const auto path = resolvePortName(port, processEnvironment());
-#endif
-    return path && *path != port ? port + " (" + *path + ")" : port;
-}
 
 bool openOrSay(ProgSession& session, const std::string& port) {
     if (session.open(port)) return true;
     std::cerr << "tvprog: " << session.openFailureReason() << "\n";
     return false;
-}
-
-// Which byte of a write the unit left unanswered: 1 is the W, 2 its CR.
-std::string writeByteText(int32_t sent, uint8_t value) {
-    std::string text = "byte " + std::to_string(sent) + " of " + std::to_string(kWriteBytes);
-    if (sent == 1) return text + " (the command letter W)";
-    if (sent == 2) return text + " (the CR after W)";
-    const int32_t image = sent - 3;
-    return text + " (channel " + std::to_string(image / 16) + ", image byte " +
-           std::to_string(image) + ", 0x" + hexByte(value) + ")";
 }
 
 std::string secondsText(double seconds) {
@@ -80,47 +48,6 @@ int openAndAsk(ProgSession& session, const ProgLine& line, bool (DeviceLink::*co
 }
 
 }  // namespace
-
-int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
-    ChannelTable table;
-    try {
-        table = readHeaderFile(line.header);
-    } catch (const HeaderFormatError& e) {
-        std::cerr << "tvprog: " << e.what() << '\n';
-        return kProgBadHeader;
-    } catch (const std::exception& e) {
-        std::cerr << "tvprog: cannot read " << line.header << ": " << e.what() << '\n';
-        return kProgBadHeader;
-    }
-    if (stopRequested.load()) {
-        std::cerr << "tvprog: stopped by a signal while reading " << line.header << '\n';
-        return kProgInterrupted;
-    }
-
-    ProgSession session(stopRequested, std::cerr);
-    if (!openOrSay(session, line.port)) return kProgPortClosed;
-    session.discardReceived();
-    // Any non-zero is a terminal: the Windows C library answers 64 for a console.
-    ProgressLine progress(stdout, kWriteBytes, ::isatty(STDOUT_FILENO) != 0);
-    session.onSent([&](int32_t sent) { progress.update(sent); });
-    const bool done = session.link().write(table);
-    progress.finish();
-    if (!done) {
-        const int status = stopped(stopRequested, "the write");
-        if (status == kProgNoAnswer) {
-            std::cerr << "tvprog: the unit stopped answering at "
-                      << writeByteText(session.bytesSent(), session.lastByteSent()) << '\n';
-        }
-        return status;
-    }
-    std::printf("wrote %d of %d bytes to %s in %.2f s\n", static_cast<int>(session.bytesSent()),
-                static_cast<int>(kWriteBytes), portText(line.port).c_str(),
-                progress.elapsedSeconds());
-    // A unit that answers early (twice per byte) leaves the last bytes still in
-    // the output queue, which the close would drop: give them time to leave.
-    session.waiter().runUntil(std::chrono::steady_clock::now() + kLinger);
-    return kProgOk;
-}
 
 int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     ProgSession session(stopRequested, std::cerr);
@@ -162,14 +89,16 @@ int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     return kProgOk;
 }
 
+int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
+    return runOnPorts(line, stopRequested);
+}
+
+int runVerify(const ProgLine& line, const std::atomic<bool>& stopRequested) {
+    return runOnPorts(line, stopRequested);
+}
+
 int runInit(const ProgLine& line, const std::atomic<bool>& stopRequested) {
-    ProgSession session(stopRequested, std::cerr);
-    if (const int status = openAndAsk(session, line, &DeviceLink::initialize, "I", stopRequested)) {
-        return status;
-    }
-    session.waiter().runUntil(std::chrono::steady_clock::now() + kLinger);
-    std::printf("initialized the unit on %s\n", portText(line.port).c_str());
-    return kProgOk;
+    return runOnPorts(line, stopRequested);
 }
 
 }  // namespace tv

@@ -1,5 +1,5 @@
 #pragma once
-// tvprog's three commands; each returns the exit status (prog_command_line.h).
+// tvprog's four commands; each returns the exit status (prog_command_line.h).
 #include <atomic>
 
 #include "tools/tvprog/prog_command_line.h"
@@ -7,6 +7,7 @@
 namespace tv {
 
 int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested);
+int runVerify(const ProgLine& line, const std::atomic<bool>& stopRequested);
 int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested);
 int runInit(const ProgLine& line, const std::atomic<bool>& stopRequested);
 

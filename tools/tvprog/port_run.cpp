@@ -1,0 +1,204 @@
+#include "tools/tvprog/port_run.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <span>
+
+#include "device/read_back.h"
+#include "serial/port_name.h"
+#ifdef _WIN32
+#include "serial/win32_port_name.h"
+#endif
+#include "synth/number_format.h"
+#include "tools/tvprog/prog_session.h"
+
+namespace tv {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int32_t kWriteBytes = 2 + DeviceLink::kImageSize;  // W, CR, the image
+// After a command's last byte, which has no reply to wait for: time for it to
+// leave the line before the port closes (and for a late answer to be taken).
+constexpr std::chrono::milliseconds kLinger{100};
+// A read-back that has had a memory's worth and then nothing for this long has
+// all the unit will send (a byte takes about a millisecond at 9600 bit/s).
+constexpr std::chrono::milliseconds kQuiet{250};
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
+    return text;
+}
+
+// Which byte of a write the unit left unanswered: 1 is the W, 2 its CR.
+std::string writeByteText(int32_t sent, uint8_t value) {
+    std::string text = "byte " + std::to_string(sent) + " of " + std::to_string(kWriteBytes);
+    if (sent == 1) return text + " (the command letter W)";
+    if (sent == 2) return text + " (the CR after W)";
+    const int32_t image = sent - 3;
+    return text + " (channel " + std::to_string(image / 16) + ", image byte " +
+           std::to_string(image) + ", 0x" + hexByte(value) + ")";
+}
+
+class PortRun {
+public:
+    explicit PortRun(const PortJob& job) : m_job(job), m_session(job.stopRequested, job.notes) {}
+
+    PortOutcome run() {
+        if (!m_session.open(m_job.port)) {
+            return fail(kProgPortClosed, "port would not open", m_session.openFailureReason());
+        }
+        m_session.discardReceived();
+        m_start = Clock::now();
+        const std::string& command = m_job.line.command;
+        if (command == "write" && !write()) return m_outcome;
+        if (command == "init" && !initialize()) return m_outcome;
+        if ((command == "verify" || m_job.line.verify) && !readBack()) return m_outcome;
+        // A unit that answers early (twice per byte) leaves the last bytes still in
+        // the output queue, which the close would drop: give them time to leave.
+        if (command == "write" && !m_job.line.verify) {
+            m_session.waiter().runUntil(Clock::now() + kLinger);
+        }
+        return finish(kProgOk, "ok", m_outcome.line);
+    }
+
+private:
+    bool write() {
+        m_session.onSent([this](int32_t sent) {
+            if (m_job.progress) m_job.progress(sent, kWriteBytes);
+        });
+        const bool done = m_session.link().write(m_job.table);
+        m_session.onSent(nullptr);
+        m_outcome.writeSeconds = secondsSince(m_start);
+        if (!done) {
+            return stopped("the write",
+                           "the unit stopped answering at " +
+                               writeByteText(m_session.bytesSent(), m_session.lastByteSent()));
+        }
+        const std::string wrote = "wrote " + std::to_string(m_session.bytesSent()) + " of " +
+                                  std::to_string(kWriteBytes) + " bytes";
+        const std::string took = " in " + secondsText(m_outcome.writeSeconds);
+        say(wrote + " to " + portText(m_job.port) + took, wrote + took);
+        return true;
+    }
+
+    bool initialize() {
+        if (!m_session.link().initialize()) {
+            return stopped("the init", "the unit did not answer the I");
+        }
+        m_session.waiter().runUntil(Clock::now() + kLinger);
+        say("initialized the unit on " + portText(m_job.port), "initialized");
+        return true;
+    }
+
+    // A Dump, collected until the image shows or the time is up.
+    bool readBack() {
+        const ChannelImage image = channelImage(m_job.table);
+        if (!m_session.link().dump()) {
+            return stopped("the read-back", "the unit did not answer the D of the read-back");
+        }
+        const DeviceLink& link = m_session.link();
+        const auto received = [&] {
+            const auto count = std::min<int32_t>(link.BufferPos, DeviceLink::kBufferSize);
+            return std::span<const uint8_t>(link.DeviceBuffer.data(), static_cast<size_t>(count));
+        };
+        const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(m_job.line.seconds));
+        // Done when the image shows; or, when it does not, once a memory's worth
+        // has come and the line has gone quiet: a unit that holds other words
+        // does not keep the bench waiting out the whole time.
+        int32_t seen = link.BufferPos;
+        auto quietFrom = Clock::now();
+        while (!m_session.lineLost()) {
+            const auto bytes = received();
+            if (std::search(bytes.begin(), bytes.end(), image.begin(), image.end()) !=
+                bytes.end()) {
+                break;
+            }
+            if (link.BufferPos != seen) {
+                seen = link.BufferPos;
+                quietFrom = Clock::now();
+            }
+            const bool enough = seen >= DeviceLink::kImageSize;
+            const auto until = enough ? std::min(deadline, quietFrom + kQuiet) : deadline;
+            const auto outcome = m_session.waiter().waitForEvents(until);
+            if (outcome == EventWaiter::Outcome::TimedOut && (!enough || Clock::now() >= until)) {
+                break;
+            }
+            if (outcome == EventWaiter::Outcome::ShuttingDown) {
+                return stopped("the read-back", "");
+            }
+        }
+        const ReadBackResult result = compareReadBack(image, received());
+        const std::string text = readBackLine(result);
+        if (!result.matches && m_session.lineLost()) {
+            return stopped("the read-back", "the line was lost during the read-back: " + text);
+        }
+        if (!result.matches) {
+            fail(kProgVerifyFailed, "verify failed", text);
+            return false;
+        }
+        say(text, text);
+        return true;
+    }
+
+    // The command stopped early: by a signal, a lost line, or a unit that fell silent.
+    bool stopped(const std::string& what, const std::string& noAnswer) {
+        const std::string at = " at byte " + std::to_string(m_session.bytesSent());
+        if (m_job.stopRequested.load()) {
+            fail(kProgInterrupted, "interrupted", "stopped by a signal during " + what);
+        } else if (m_session.lineLost()) {
+            fail(kProgNoAnswer, "line lost" + at, noAnswer);
+        } else {
+            fail(kProgNoAnswer, "no reply" + at, noAnswer);
+        }
+        return false;
+    }
+
+    PortOutcome fail(int status, const std::string& result, const std::string& text) {
+        m_job.notes << "tvprog: " << text << '\n';
+        return finish(status, result, text);
+    }
+
+    PortOutcome finish(int status, const std::string& result, const std::string& line) {
+        m_outcome.status = status;
+        m_outcome.result = result;
+        m_outcome.line = line;
+        m_outcome.bytes = m_session.bytesSent();
+        if (m_start != Clock::time_point{}) m_outcome.seconds = secondsSince(m_start);
+        return m_outcome;
+    }
+
+    // `report` for standard output, `shortText` (without the port) for the line.
+    void say(const std::string& report, const std::string& shortText) {
+        m_outcome.report += report + '\n';
+        m_outcome.line = m_outcome.line.empty() ? shortText : m_outcome.line + "; " + shortText;
+    }
+
+    const PortJob& m_job;
+    ProgSession m_session;
+    PortOutcome m_outcome;
+    Clock::time_point m_start{};
+};
+
+}  // namespace
+
+std::string portText(const std::string& port) {
+#ifdef _WIN32
+    const auto path = resolveWin32PortName(port, processEnvironment());
+#else
+    const auto path = resolvePortName(port, processEnvironment());
+#endif
+    return path && *path != port ? port + " (" + *path + ")" : port;
+}
+
+PortOutcome runOnPort(const PortJob& job) { return PortRun(job).run(); }
+
+}  // namespace tv
