@@ -7,10 +7,12 @@
 
 namespace tv {
 
-// The fifteen entries read in their fixed order; a missing file gives the defaults.
+// The fifteen entries read in their fixed order, and the device entry of a found
+// port; a missing file gives the defaults.
 Settings loadSettings(const std::string& path);
 
-// The fifteen entries written in their fixed order, as one replace of the file
+// The fifteen entries written in their fixed order (the device entry after
+// portname when it is set), as one replace of the file
 // when that can be done (one wait on the disk instead of fifteen). When it cannot,
 // they are written one by one, each an update of the file by itself: a failed
 // write throws tv::Error("<path> に書き込めません") and the entries after it are
