@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "device/reply_timing.h"
 #include "synth/number_format.h"
 
 namespace tv {
@@ -81,6 +82,7 @@ bool DeviceLink::write(const ChannelTable& table) {
     // would otherwise overwrite image bytes not yet sent.
     std::copy(image.begin(), image.end(), DeviceBuffer.begin() + kImageStart);
 
+    const auto started = m_now();
     m_port.writebyte(protocol::kWrite);
     if (!WaitForReply()) {
         return false;
@@ -97,6 +99,7 @@ bool DeviceLink::write(const ChannelTable& table) {
             return false;
         }
     }
+    if (auto hint = slowReplyHint(m_now() - started, 2 + kImageSize)) m_view.showSlowReplies(*hint);
     return true;
 }
 

@@ -45,6 +45,8 @@ public:
     virtual void showMessage(const std::string& text) = 0;       // modal box, one OK button
     virtual void setCommandsEnabled(bool enabled) = 0;           // Write, Initialize, Dump
     virtual void closeLostLine() = 0;                            // close the port as "Close" does
+    // After a Write whose replies were slow: how to speed the adapter up.
+    virtual void showSlowReplies(const std::string& hint) { addStatusLine(hint); }
 };
 
 class DeviceLink {
@@ -80,6 +82,10 @@ public:
 
     bool busy() const { return m_busy; }
 
+    // The clock that times a Write's replies; tests fix it.
+    using Now = std::chrono::steady_clock::time_point (*)();
+    void setReplyClock(Now now) { m_now = now; }
+
     // Receive state, zero at start.
     int32_t RxEventCount = 0;
     uint8_t RxByte = 0;
@@ -105,6 +111,7 @@ private:
     bool m_busy = false;
     bool m_lineLost = false;     // since the running command began
     bool m_turnPending = false;  // a continueReceive is queued
+    Now m_now = &std::chrono::steady_clock::now;
 };
 
 }  // namespace tv

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "os/binary_output.h"
+#include "tools/tvprog/port_listing_command.h"
 #include "tools/tvprog/prog_command_line.h"
 #include "tools/tvprog/prog_commands.h"
 #include "tools/tvprog/stop_on_interrupt.h"
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     try {
         line = tv::parseProgLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const tv::ProgUsageError& e) {
-        std::cerr << "tvprog: " << e.what() << "\nusage: tvprog write|dump|init --port PORT ..."
+        std::cerr << "tvprog: " << e.what()
+                  << "\nusage: tvprog write|dump|init --port PORT ... | tvprog ports"
                   << "  (tvprog --help for details)\n";
         return tv::kProgUsage;
     }
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
         std::cout << tv::progHelpText();
         return tv::kProgOk;
     }
+    if (line.command == "ports") return tv::runPorts(line.tsv);
     static std::atomic<bool> stopRequested{false};
     tv::stopOnInterrupt(stopRequested);
 

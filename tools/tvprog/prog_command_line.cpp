@@ -42,16 +42,27 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             secondsGiven = true;
         } else if (arg == "--raw") {
             line.raw = true;
+        } else if (arg == "--tsv") {
+            line.tsv = true;
         } else if (arg.starts_with("--")) {
             throw ProgUsageError("unknown option '" + arg + "'");
         } else {
             positional.push_back(arg);
         }
     }
-    if (positional.empty()) throw ProgUsageError("no command: write, dump or init");
+    if (positional.empty()) throw ProgUsageError("no command: write, dump, init or ports");
     line.command = positional.front();
-    if (line.command != "write" && line.command != "dump" && line.command != "init") {
-        throw ProgUsageError("unknown command '" + line.command + "': write, dump or init");
+    if (line.command != "write" && line.command != "dump" && line.command != "init" &&
+        line.command != "ports") {
+        throw ProgUsageError("unknown command '" + line.command + "': write, dump, init or ports");
+    }
+    if (line.tsv && line.command != "ports") throw ProgUsageError("--tsv belongs to ports");
+    if (line.command == "ports") {
+        if (positional.size() != 1) throw ProgUsageError("ports takes no file");
+        if (!line.port.empty() || secondsGiven || line.raw) {
+            throw ProgUsageError("ports takes no --port, --seconds or --raw");
+        }
+        return line;
     }
     const size_t wanted = line.command == "write" ? 2 : 1;
     if (positional.size() != wanted) {
@@ -70,6 +81,7 @@ std::string progHelpText() {
     return R"(usage: tvprog write --port PORT HEADER
        tvprog dump --port PORT [--seconds S] [--raw]
        tvprog init --port PORT
+       tvprog ports [--tsv]
 
 Talks to a Tarvex unit over its serial line as the configurator's buttons do,
 at 9600 bit/s, 8 data bits, 1 stop bit, no parity, DTR and RTS raised while
@@ -85,13 +97,19 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
                 of 16 bytes from position 1; with --raw every byte received,
                 in order, 16 to a line.
   init          sends I CR, waiting for the reply to the I.
+  ports         lists the serial ports on this machine that the window
+                offers beyond com1 to com12, a port a line: the name to give
+                --port, the device, the description, the maker, VID:PID and
+                the USB serial number; with --tsv a table with a header row.
 
-  --port PORT   a device path (/dev/ttyUSB0) or comN: com1 is /dev/ttyS0,
-                or the device named by the variable TVCONFIG_COM1 when set
+  --port PORT   a device path (/dev/ttyUSB0, a /dev/serial/by-id link as
+                ports prints it) or comN: com1 is /dev/ttyS0, or the device
+                named by the variable TVCONFIG_COM1 when set; on Windows
+                com1 to com999 are COM1 to COM999
   --help, -h    show this text
 
 Exit status:
-  0  done
+  0  done (for ports also when it found none)
   2  the command line cannot be used
   3  the header cannot be read or is not a header written by "save"
   4  the port would not open (the reason follows)

@@ -16,11 +16,12 @@ enum ProgExit : int {
 };
 
 struct ProgLine {
-    std::string command;  // "write", "dump" or "init"
+    std::string command;  // "write", "dump", "init" or "ports"
     std::string port;
     std::string header;    // write only
     double seconds = 1.0;  // dump only: how long to collect
     bool raw = false;      // dump only
+    bool tsv = false;      // ports only: a table
     bool help = false;
 };
 

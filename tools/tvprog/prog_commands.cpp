@@ -93,6 +93,8 @@ int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
     std::printf("wrote %d of %d bytes to %s in %.2f s\n", static_cast<int>(session.bytesSent()),
                 static_cast<int>(kWriteBytes), portText(line.port).c_str(),
                 progress.elapsedSeconds());
+    if (!session.view().slowReplies().empty())
+        std::printf("%s\n", session.view().slowReplies().c_str());
     // A unit that answers early (twice per byte) leaves the last bytes still in
     // the output queue, which the close would drop: give them time to leave.
     session.waiter().runUntil(std::chrono::steady_clock::now() + kLinger);
