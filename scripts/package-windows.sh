@@ -18,7 +18,7 @@ rm -rf "$out/package"
 mkdir -p "$stage/platforms" "$stage/styles"
 
 cp "$out/app/tvconfig.exe" "$out/tools/tvcalc/tvcalc.exe" "$out/tools/tvprog/tvprog.exe" "$stage/"
-cp "$qt"/bin/Qt6{Core,Gui,Widgets}.dll "$stage/"
+cp "$qt"/bin/Qt6{Core,Gui,Widgets,SerialPort}.dll "$stage/"
 # qwindows draws the window; qoffscreen runs it without a display (-platform
 # offscreen), as the package test does.
 cp "$qt/plugins/platforms/qwindows.dll" "$qt/plugins/platforms/qoffscreen.dll" "$stage/platforms/"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tvprog.exe write under Wine against tvunit on COM1 (wine_unit.sh): the unit
 # must receive, byte for byte, what it receives from the Linux tvprog writing
-# the same header, and tvprog.exe must report the whole write.
+# the same header, and tvprog.exe must report the whole write. The same unit
+# is COM15 too: tvprog.exe ports must list com15 and a write through it arrive.
 #
 #   tests/windows/run-tvprog-under-wine.sh
 set -euo pipefail
@@ -18,6 +19,11 @@ start_unit "$work/linux.log"
 start_unit "$work/wine.log"
 status=0
 wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/wine.out" 2>&1 || status=$?
+ports_status=0
+wine "$exe" ports --tsv </dev/null >"$work/ports.out" 2>&1 || ports_status=$?
+start_unit "$work/com15.log"
+com15_status=0
+wine "$exe" write --port com15 "Z:$header" </dev/null >"$work/com15.out" 2>&1 || com15_status=$?
 stop_unit
 
 passed=0
@@ -36,6 +42,13 @@ check "tvprog.exe reports 130 of 130 bytes" grep -q "wrote 130 of 130 bytes" "$w
 check "the unit received 130 bytes" test "$(received "$work/wine.log" | wc -l)" -eq 130
 check "the same bytes as from the Linux tvprog" \
   cmp -s <(received "$work/linux.log") <(received "$work/wine.log")
-[ "$failed" -eq 0 ] || tr -d '\r' <"$work/wine.out" | head -n 20
-echo "tvprog.exe write against tvunit on COM1: $passed passed, $failed failed"
+check "tvprog.exe ports exits 0 (got $ports_status)" test "$ports_status" -eq 0
+check "tvprog.exe ports lists com15 as \\\\.\\COM15" grep -qF "com15	\\.\COM15	" "$work/ports.out"
+check "tvprog.exe ports leaves com1 to the twelve" \
+  test "$(grep -c '^com1	' "$work/ports.out")" -eq 0
+check "tvprog.exe write --port com15 exits 0 (got $com15_status)" test "$com15_status" -eq 0
+check "the same 130 bytes through com15" \
+  cmp -s <(received "$work/linux.log") <(received "$work/com15.log")
+[ "$failed" -eq 0 ] || tr -d '\r' <"$work/wine.out" "$work/ports.out" "$work/com15.out" | head -n 40
+echo "tvprog.exe write and ports against tvunit on COM1 and COM15: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -24,6 +24,9 @@ fi
 
 # The DLLs of Qt and of the compiler's runtime, for the programs that use them.
 dll_dirs=("$win/qt/bin")
+# An unpacked Qt given to scripts/build-windows.sh is used where it is.
+qt_prefix=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
+[ -n "$qt_prefix" ] && dll_dirs+=("$qt_prefix/bin")
 for dll in libstdc++-6.dll libwinpthread-1.dll; do
   dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
 done
@@ -46,9 +49,11 @@ trap 'stop_unit; rm -rf "$work"' EXIT
 
 # COM1 is a link of this prefix's own; the mapping takes effect when the
 # server starts, so start a fresh one. Its first program starts Wine's
-# services, which must not hold our output.
+# services, which must not hold our output. COM15 leads to the same unit: a
+# number above the twelve, as Windows gives a USB adapter.
 com1=$WINEPREFIX/tvunit-com1
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$com1" /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Wine\Ports' /v COM15 /d "$com1" /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine
