@@ -91,7 +91,9 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
   write HEADER  sends the eight channels of a header written by "save"
                 (<yyyymmdd_hhnn>param.h) as "Write" does: W, CR and the
                 128-byte channel image, 130 bytes in all. On a terminal a
-                progress bar shows the bytes sent and the time taken.
+                progress bar shows the bytes sent and the time taken. Replies
+                slower than 8 ms each (a USB adapter's latency timer) add a
+                line on how to set that timer to 1 ms.
   dump          sends D CR and collects what the unit sends for S seconds
                 (default 1), then prints it as "View Buffer" shows it: 17 rows
                 of 16 bytes from position 1; with --raw every byte received,
