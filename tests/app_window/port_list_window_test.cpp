@@ -113,8 +113,11 @@ TEST_F(PortListWindowTest, AnAdapterAppearsIsChosenRememberedAndGoesAway) {
 TEST_F(PortListWindowTest, OlderFilesAndTheTwelveMeanWhatTheyMeant) {
     // A port the twelve already name is not offered twice; portname=12 without
     // a device entry still leaves no port chosen, whatever the list holds.
-    qputenv("TVCONFIG_COM2", (m_dir / "bench-adapter").string().c_str());
-    *m_ports = {{(m_dir / "bench-adapter").string(), "/dev/ttyUSB0", "", "", {}, {}, ""},
+    // com2 is the adapter's node; the list names it by a link to that node.
+    writeFile("ttyUSB0", "");
+    std::filesystem::create_symlink(m_dir / "ttyUSB0", m_dir / "by-id-link");
+    qputenv("TVCONFIG_COM2", (m_dir / "ttyUSB0").string().c_str());
+    *m_ports = {{(m_dir / "by-id-link").string(), "/dev/ttyUSB0", "", "", {}, {}, ""},
                 {"/dev/ttyS4", "/dev/ttyS4", "", "", {}, {}, ""},
                 adapter("usb-new", "N1")};
     writeFile("TVCONFIG.INI", "[rs232c1]\r\nportname=12\r\n");
