@@ -110,6 +110,7 @@ TEST_F(PortListWindowTest, AnAdapterAppearsIsChosenRememberedAndGoesAway) {
     EXPECT_EQ(ports()->currentText().toStdString(), "com3");
 }
 
+#ifndef _WIN32  // device paths and links as Linux names them
 TEST_F(PortListWindowTest, OlderFilesAndTheTwelveMeanWhatTheyMeant) {
     // A port the twelve already name is not offered twice; portname=12 without
     // a device entry still leaves no port chosen, whatever the list holds.
@@ -128,6 +129,7 @@ TEST_F(PortListWindowTest, OlderFilesAndTheTwelveMeanWhatTheyMeant) {
     EXPECT_EQ(ports()->currentIndex(), -1);
     EXPECT_EQ(rs232c1Name(), "");
 }
+#endif
 
 }  // namespace
 }  // namespace tv::testing
