@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "serial/rs232c.h"
 #include "unit_log.h"
 #include "window_fixture.h"
 
