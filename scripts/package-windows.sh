@@ -34,7 +34,7 @@ find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-stri
 # Windows' own DLLs that the programs and Qt import; anything else must be in
 # the folder.
 system_dlls=" advapi32 authz comdlg32 d3d9 d3d11 dwmapi dwrite dxgi gdi32 imm32 kernel32 mpr "
-system_dlls+="msvcrt netapi32 ole32 oleaut32 shcore shell32 shlwapi user32 userenv uxtheme "
+system_dlls+="msvcrt netapi32 ole32 oleaut32 setupapi shcore shell32 shlwapi user32 userenv uxtheme "
 system_dlls+="version winmm winspool ws2_32 wtsapi32 "
 shipped=" $(cd "$stage" && find . -iname '*.dll' -printf '%f\n' | tr 'A-Z' 'a-z' | tr '\n' ' ') "
 missing=0
