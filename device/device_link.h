@@ -112,6 +112,7 @@ private:
     bool m_lineLost = false;     // since the running command began
     bool m_turnPending = false;  // a continueReceive is queued
     Now m_now = &std::chrono::steady_clock::now;
+    std::chrono::steady_clock::time_point m_replyAt{};  // when the awaited reply came
 };
 
 }  // namespace tv
