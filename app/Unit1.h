@@ -105,6 +105,9 @@ private:
     // After a failed save: whether the window closes all the same.
     bool closeUnsaved(const std::string& error);
     void openPort();  // "Open" after its close; also the start-up open
+    // Reads the machine's ports again into ComboBox1; `wanted` is chosen when given.
+    void refreshPorts(const std::optional<RememberedPort>& wanted = std::nullopt);
+    void portListAboutToShow() override { refreshPorts(); }
     void closeIfAskedDuringCommand();
     std::string currentDirectory() const;
 

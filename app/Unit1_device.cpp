@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
+#include "app/port_listing.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
@@ -48,6 +49,11 @@ std::string TForm1::loadSettings() {
             edit->setText(q(st.*row.text));
         }
     }
+    // A port found on the machine is chosen by the device entry; portname alone
+    // means com1 to com12, so a file without that entry loads as it always did.
+    std::optional<RememberedPort> wanted;
+    if (st.portname >= kFixedPorts) wanted = parseRememberedPort(st.device);
+    refreshPorts(wanted);
     if (readError == 0) return {};
     return path + " could not be read (" + systemErrorText(readError) +
            "); the defaults are shown.";
@@ -65,6 +71,7 @@ void TForm1::saveSettings() {
             st.*row.text = s(edit->text());
         }
     }
+    if (const auto found = chosenFoundPort()) st.device = rememberedPortText(*found);
     tv::saveSettings(settingsPath(currentDirectory()), st);
 }
 
@@ -86,9 +93,14 @@ void TForm1::createPort(std::unique_ptr<SerialOs> os) {
     m_portBinding->bind(*m_link);
 }
 
+void TForm1::refreshPorts(const std::optional<RememberedPort>& wanted) {
+    showFoundPorts(portsBeyondTheFixed(portLister().list(), processEnvironment()), wanted);
+}
+
 void TForm1::openPort() {
+    refreshPorts();  // a port plugged in or pulled since the list was read
     rs232c1().bps = bitRateOf(selectedText(ComboBox2));
-    rs232c1().portname = s(selectedText(ComboBox1));
+    rs232c1().portname = selectedPortName();
     showPortOpen(true);
     if (rs232c1().open()) return;
     addStatusLine(rs232c1().openFailureReason());

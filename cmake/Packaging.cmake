@@ -35,13 +35,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # The window needs the Qt 6 Widgets libraries with a platform plugin, and the
-# IPA Gothic fonts it asks for by name. Where dpkg-shlibdeps is installed it adds
+# IPA Gothic fonts it asks for by name; the window and tvprog list the ports
+# with Qt Serial Port. Where dpkg-shlibdeps is installed it adds
 # the libraries with their versions; otherwise they are named here.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
 find_program(TV_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(TV_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, ")
+  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6serialport6, libqt6core6, ")
 endif()
 include(CPack)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/channel_image.h"
+#include "device/reply_timing.h"
 #include "synth/number_format.h"
 
 namespace tv {
@@ -62,22 +63,26 @@ bool DeviceLink::write(const ChannelTable& table) {
     // would otherwise overwrite image bytes not yet sent.
     std::copy(image.begin(), image.end(), DeviceBuffer.begin() + kImageStart);
 
-    m_port.writebyte(protocol::kWrite);
-    if (!WaitForReply()) {
-        return false;
-    }
-    ReplyFlag = 0;
-    m_port.writebyte(kCR);
-    if (!WaitForReply()) {
+    // The time each reply took, from its byte's send to the reply's arrival;
+    // showing it afterwards is the window's time, not the line's.
+    std::chrono::steady_clock::duration replies{};
+    const auto sendAndWait = [&](uint8_t b) {
+        ReplyFlag = 0;
+        const auto sent = m_now();
+        m_port.writebyte(b);
+        if (!WaitForReply()) return false;
+        replies += std::max(m_replyAt - sent, std::chrono::steady_clock::duration::zero());
+        return true;
+    };
+    if (!sendAndWait(protocol::kWrite) || !sendAndWait(kCR)) {
         return false;
     }
     for (const uint8_t b : image) {
-        ReplyFlag = 0;
-        m_port.writebyte(b);
-        if (!WaitForReply()) {
+        if (!sendAndWait(b)) {
             return false;
         }
     }
+    if (auto hint = slowReplyHint(replies, 2 + kImageSize)) m_view.showSlowReplies(*hint);
     return true;
 }
 
@@ -178,6 +183,7 @@ void DeviceLink::receiveTurn() {
 
 void DeviceLink::handleReceived(uint8_t b, std::string& shown) {
     RxByte = b;
+    if (ReplyFlag == 0) m_replyAt = m_now();
     ReplyFlag = 1;
     shown += hexByte(RxByte);
     shown += ' ';

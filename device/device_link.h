@@ -50,6 +50,8 @@ public:
     virtual std::string lineLostText() const {
         return "The line to the unit was lost and the port is closed; \"Open\" reopens it.";
     }
+    // After a Write whose replies were slow: how to speed the adapter up.
+    virtual void showSlowReplies(const std::string& hint) { addStatusLine(hint); }
 };
 
 class DeviceLink {
@@ -85,6 +87,10 @@ public:
 
     bool busy() const { return m_busy; }
 
+    // The clock that times a Write's replies; tests fix it.
+    using Now = std::chrono::steady_clock::time_point (*)();
+    void setReplyClock(Now now) { m_now = now; }
+
     // Receive state, zero at start.
     int32_t RxEventCount = 0;
     uint8_t RxByte = 0;
@@ -110,6 +116,8 @@ private:
     bool m_busy = false;
     bool m_lineLost = false;     // since the running command began
     bool m_turnPending = false;  // a continueReceive is queued
+    Now m_now = &std::chrono::steady_clock::now;
+    std::chrono::steady_clock::time_point m_replyAt{};  // when the awaited reply came
 };
 
 }  // namespace tv

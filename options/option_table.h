@@ -107,7 +107,16 @@ struct Settings {
     int32_t CPOut;
     int32_t PSCValue;
     int32_t Version;
+
+    // Beside the fifteen: a port found on the machine (portname 12 or above) by
+    // its name and USB serial number, "name" or "name;serial"; empty when the
+    // choice is com1 to com12. Written only when not empty.
+    std::string device;
 };
+
+// Where `device` lives: beside portname.
+inline constexpr std::string_view kDeviceSection = "rs232c1";
+inline constexpr std::string_view kDeviceKey = "device";
 
 // One entry: an integer (the selected index of its control) or a text (an edit's).
 struct SettingRow {

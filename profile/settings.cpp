@@ -17,6 +17,7 @@ Settings loadSettings(const std::string& path, int* readError) {
             s.*row.text = file.readString(section, key, std::string(row.defaultText));
         }
     }
+    s.device = file.readString(std::string(kDeviceSection), std::string(kDeviceKey), "");
     if (readError != nullptr) *readError = file.readError();
     return s;
 }
@@ -28,6 +29,10 @@ void saveSettings(const std::string& path, const Settings& s) {
         const SettingRow& row = kSettings[index];
         entries.push_back({std::string(row.section), std::string(row.writeKey),
                            row.number != nullptr ? std::to_string(s.*row.number) : s.*row.text});
+        // A found port goes right after portname, in the same section.
+        if (row.number == &Settings::portname && !s.device.empty()) {
+            entries.push_back({std::string(kDeviceSection), std::string(kDeviceKey), s.device});
+        }
     }
     ProfileFile(path).writeAll(entries);
 }

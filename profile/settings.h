@@ -7,14 +7,16 @@
 
 namespace tv {
 
-// The fifteen entries read in their fixed order; a missing file gives the
-// defaults. So does a file that cannot be read; `readError`, when given, is then
-// set to the system's code of the failure (0 otherwise).
+// The fifteen entries read in their fixed order, and the device entry of a found
+// port; a missing file gives the defaults. So does a file that cannot be read;
+// `readError`, when given, is then set to the system's code of the failure (0
+// otherwise).
 Settings loadSettings(const std::string& path, int* readError = nullptr);
 
-// The fifteen entries written in their fixed order, as one replace of the file
-// (one wait on the disk instead of fifteen). A save that cannot be made whole
-// (an unreadable or read-only file, a full disk, a file-size limit) throws
+// The fifteen entries written in their fixed order (the device entry after
+// portname when it is set), as one replace of the file (one wait on the disk
+// instead of fifteen). A save that cannot be made whole (an unreadable or
+// read-only file, a full disk, a file-size limit) throws
 // tv::Error("<path> に書き込めません") and leaves the file byte for byte as it was.
 void saveSettings(const std::string& path, const Settings& settings);
 

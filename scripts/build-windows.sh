@@ -5,7 +5,9 @@
 # installs the MinGW-w64 compiler, Wine, Ninja and NSIS when they are missing.
 # Qt 6 for Windows comes from ../shared/windows/qt6.4.2-mingw64-widgets.tar.xz
 # beside the repository, or from TVCONFIG_WIN_QT (that archive, or an unpacked
-# Qt prefix), and is unpacked into build-win/qt.
+# Qt prefix), and is unpacked into build-win/qt. Qt Serial Port (the port
+# listing) comes from qt6.4.2-mingw64-serialport.tar.xz beside it, or from
+# TVCONFIG_WIN_QT_SERIALPORT, and is unpacked over that Qt when it lacks it.
 #
 #   scripts/build-windows.sh [target...]
 #
@@ -14,7 +16,8 @@
 # installer build-win/tvconfig-<version>-win64-setup.exe
 # (scripts/package-windows.sh). With targets it builds only those.
 #
-# Environment: TVCONFIG_WIN_QT (see above), TVCONFIG_WIN_JOBS (default 2),
+# Environment: TVCONFIG_WIN_QT and TVCONFIG_WIN_QT_SERIALPORT (see above),
+# TVCONFIG_WIN_JOBS (default 2),
 # TVCONFIG_WIN_APP=0 to leave the window out (and so the package).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -50,6 +53,19 @@ else
   echo "build-windows.sh: no Qt for Windows at $qt_source;" \
        "set TVCONFIG_WIN_QT to the archive or an unpacked Qt." >&2
   exit 1
+fi
+
+# Qt Serial Port, in the same folders as the Qt it was built against.
+serialport_source=${TVCONFIG_WIN_QT_SERIALPORT:-$root/../shared/windows/qt6.4.2-mingw64-serialport.tar.xz}
+if [ ! -f "$qt_dir/lib/cmake/Qt6SerialPort/Qt6SerialPortConfig.cmake" ] ||
+   [ ! -f "$qt_dir/bin/Qt6SerialPort.dll" ]; then
+  if [ ! -f "$serialport_source" ]; then
+    echo "build-windows.sh: $qt_dir has no Qt Serial Port and there is no archive at" \
+         "$serialport_source; set TVCONFIG_WIN_QT_SERIALPORT to it." >&2
+    exit 1
+  fi
+  echo "Unpacking $serialport_source over $qt_dir"
+  tar -xJf "$serialport_source" -C "$qt_dir"
 fi
 
 app=ON

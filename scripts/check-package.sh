@@ -35,7 +35,7 @@ done
 echo "files: all present"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 fonts-ipafont-gothic; do
+for dep in libqt6widgets6 libqt6serialport6 fonts-ipafont-gothic; do
     echo "$depends" | grep -q "$dep" || fail "Depends lacks $dep: $depends"
 done
 echo "depends: $depends"

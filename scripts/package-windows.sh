@@ -18,7 +18,7 @@ rm -rf "$out/package"
 mkdir -p "$stage/platforms" "$stage/styles"
 
 cp "$out/app/tvconfig.exe" "$out/tools/tvcalc/tvcalc.exe" "$out/tools/tvprog/tvprog.exe" "$stage/"
-cp "$qt"/bin/Qt6{Core,Gui,Widgets}.dll "$stage/"
+cp "$qt"/bin/Qt6{Core,Gui,Widgets,SerialPort}.dll "$stage/"
 # qwindows draws the window; qoffscreen runs it without a display (-platform
 # offscreen), as the package test does.
 cp "$qt/plugins/platforms/qwindows.dll" "$qt/plugins/platforms/qoffscreen.dll" "$stage/platforms/"
@@ -34,7 +34,7 @@ find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-stri
 # Windows' own DLLs that the programs and Qt import; anything else must be in
 # the folder.
 system_dlls=" advapi32 authz comdlg32 d3d9 d3d11 dwmapi dwrite dxgi gdi32 imm32 kernel32 mpr "
-system_dlls+="msvcrt netapi32 ole32 oleaut32 shcore shell32 shlwapi user32 userenv uxtheme "
+system_dlls+="msvcrt netapi32 ole32 oleaut32 setupapi shcore shell32 shlwapi user32 userenv uxtheme "
 system_dlls+="version winmm winspool ws2_32 wtsapi32 "
 shipped=" $(cd "$stage" && find . -iname '*.dll' -printf '%f\n' | tr 'A-Z' 'a-z' | tr '\n' ' ') "
 missing=0

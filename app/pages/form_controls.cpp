@@ -54,7 +54,11 @@ RadioGroup* makeRadioGroup(QWidget* parent, OptionGroup group, int left, int top
 
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int left, int top,
                      int width) {
-    auto* c = new QComboBox(parent);
+    return setUpCombo(new QComboBox(parent), name, items, left, top, width);
+}
+
+QComboBox* setUpCombo(QComboBox* c, const char* name, const QStringList& items, int left, int top,
+                      int width) {
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);

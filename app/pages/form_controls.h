@@ -39,5 +39,8 @@ RadioGroup* makeRadioGroup(QWidget* parent, OptionGroup group, int left, int top
 // An editable combo box that shows its own name until an item is chosen.
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items, int left, int top,
                      int width);
+// The same for a combo box of a kind of its own, made by the caller.
+QComboBox* setUpCombo(QComboBox* box, const char* name, const QStringList& items, int left, int top,
+                      int width);
 
 }  // namespace tv

@@ -477,3 +477,38 @@ TEST_F(DeviceLinkTest, ALostLineStopsTheWaitingCommandAtOnce) {
 
 }  // namespace
 }  // namespace tv
+
+namespace tv {
+namespace {
+
+// A clock that the fake unit moves on by a set time with every reply.
+std::chrono::steady_clock::time_point g_fakeNow;
+std::chrono::steady_clock::time_point fakeNow() { return g_fakeNow; }
+
+TEST_F(DeviceLinkTest, SlowRepliesAddTheLatencyHintOnce) {
+    link.setReplyClock(&fakeNow);
+    const auto unitAnswering = [this](std::chrono::microseconds each) {
+        port.onWrite = [this, each](uint8_t b) {
+            g_fakeNow += each;
+            port.incoming.push_back(static_cast<uint8_t>(~b));
+        };
+    };
+    // Just at the limit and below it: no hint.
+    for (const auto each : {std::chrono::microseconds(8000), std::chrono::microseconds(300)}) {
+        unitAnswering(each);
+        view.memo2.clear();
+        ASSERT_TRUE(link.write(sampleTable()));
+        EXPECT_EQ(view.memo2.find("latency timer"), std::string::npos) << each.count();
+    }
+    // An adapter's 16 ms: one line with the time a reply took.
+    unitAnswering(std::chrono::microseconds(16400));
+    view.memo2.clear();
+    ASSERT_TRUE(link.write(sampleTable()));
+    const size_t hint = view.memo2.find("\nEach reply took 16.4 ms");
+    ASSERT_NE(hint, std::string::npos) << view.memo2;
+    EXPECT_NE(view.memo2.find("latency timer", hint), std::string::npos);
+    EXPECT_EQ(view.memo2.find('\n', hint + 1), std::string::npos);  // one line, the last
+}
+
+}  // namespace
+}  // namespace tv

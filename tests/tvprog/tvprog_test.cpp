@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "device/header_export.h"
 #include "os/sha256.h"
@@ -123,6 +124,7 @@ TEST_F(Tvprog, WritesTheImageThatTheUnitThenDumps) {
     const ProgRun write = tvprog({"write", "--port", unit.path(), m_header});
     ASSERT_EQ(write.status, 0) << write.err;
     EXPECT_NE(write.out.find("wrote 130 of 130 bytes"), std::string::npos) << write.out;
+    EXPECT_EQ(write.out.find("latency timer"), std::string::npos) << write.out;
     const std::vector<int> image = expectedWrite(m_table);
     EXPECT_EQ(received(unit), image);
 
@@ -249,6 +251,8 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
          2,
          "also to verify and write --verify",
          0},
+        {"ports given a port", {}, {"ports", "--port", "x"}, 2, "ports takes no --port", 0},
+        {"tsv on write", {}, {"write", "--tsv", "--port", "x", m_header}, 2, "belongs to ports", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -429,6 +433,32 @@ TEST_F(Tvprog, OneSignalStopsEveryPort) {
     EXPECT_EQ(run.status, 6) << run.err;
     EXPECT_NE(run.out.find(a.path() + ": interrupted"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(b.path() + ": interrupted"), std::string::npos) << run.out;
+}
+
+// A unit that holds each reply 10 ms, as a USB adapter's latency timer does.
+TEST_F(Tvprog, SlowRepliesEndTheSummaryWithTheLatencyHint) {
+    UnitProcess unit({"--delay", "10"}, scratch("log-slow"));
+    const ProgRun write = tvprog({"write", "--port", unit.path(), m_header});
+    ASSERT_EQ(write.status, 0) << write.err;
+    const size_t hint = write.out.find("\nEach reply took 1");
+    ASSERT_NE(hint, std::string::npos) << write.out;
+    EXPECT_NE(write.out.find("latency timer", hint), std::string::npos);
+    EXPECT_EQ(write.out.back(), '\n');
+}
+
+// The machine's own listing: whatever it holds, a table of six columns.
+TEST(TvprogPorts, ListsTheMachinesPortsAsATable) {
+    const ProgRun run = tvprog({"ports", "--tsv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.out.rfind("Port\tDevice\tDescription\tMaker\tVID:PID\tSerial\n", 0), 0u);
+    std::istringstream rows(run.out);
+    for (std::string row; std::getline(rows, row);) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 5) << row;
+        EXPECT_NE(row.rfind("/dev/ttyS0\t", 0), 0u) << "com1 listed again";
+    }
+    EXPECT_EQ(run.out == "Port\tDevice\tDescription\tMaker\tVID:PID\tSerial\n",
+              run.err.find("no serial ports found") != std::string::npos)
+        << run.err;
 }
 
 TEST(TvprogHelp, ListsEveryExitStatus) {

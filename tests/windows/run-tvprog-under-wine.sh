@@ -3,6 +3,8 @@
 # must receive, byte for byte, what it receives from the Linux tvprog writing
 # the same header, and tvprog.exe must report the whole write, naming the
 # Windows device; against a unit that hangs up it must report the lost line.
+# The same unit is COM15 too: tvprog.exe ports must list com15 and a write
+# through it arrive.
 #
 #   tests/windows/run-tvprog-under-wine.sh
 set -euo pipefail
@@ -27,6 +29,11 @@ wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/wine.out" 2>&1 || s
 start_unit "$work/hangup.log" --hangup-after 60
 lost_status=0
 wine "$exe" write --port com1 "Z:$header" </dev/null >"$work/hangup.out" 2>&1 || lost_status=$?
+ports_status=0
+wine "$exe" ports --tsv </dev/null >"$work/ports.out" 2>&1 || ports_status=$?
+start_unit "$work/com15.log"
+com15_status=0
+wine "$exe" write --port com15 "Z:$header" </dev/null >"$work/com15.out" 2>&1 || com15_status=$?
 stop_unit
 
 passed=0
@@ -50,7 +57,17 @@ check "a hang-up ends the write with status 5 (got $lost_status)" test "$lost_st
 check "a hang-up is told as a lost line" \
   grep -qF "The line to the unit was lost; check the cable and run tvprog again." "$work/hangup.out"
 check "the write stops at the byte after the hang-up" grep -q "at byte 61 of 130" "$work/hangup.out"
-[ "$failed" -eq 0 ] || tr -d '\r' <"$work/wine.out" | head -n 20
-[ "$failed" -eq 0 ] || tr -d '\r' <"$work/hangup.out" | head -n 20
-echo "tvprog.exe write against tvunit on COM1: $passed passed, $failed failed"
+check "tvprog.exe ports exits 0 (got $ports_status)" test "$ports_status" -eq 0
+listed() {  # port, device: a row of the ports table
+  awk -F'\t' -v port="$1" -v device="$2" \
+    '$1 == port && $2 == device {found = 1} END {exit !found}' "$work/ports.out"
+}
+check "tvprog.exe ports lists com15 as \\\\.\\COM15" listed com15 '\\\\.\\COM15'
+check "tvprog.exe ports leaves com1 to the twelve" \
+  test "$(grep -c '^com1	' "$work/ports.out")" -eq 0
+check "tvprog.exe write --port com15 exits 0 (got $com15_status)" test "$com15_status" -eq 0
+check "the same 130 bytes through com15" \
+  cmp -s <(received "$work/linux.log") <(received "$work/com15.log")
+[ "$failed" -eq 0 ] || cat "$work/wine.out" "$work/hangup.out" "$work/ports.out" "$work/com15.out" | tr -d '\r' | head -n 40
+echo "tvprog.exe write and ports against tvunit on COM1 and COM15: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

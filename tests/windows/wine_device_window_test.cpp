@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "serial/rs232c.h"
 #include "unit_log.h"
 #include "window_fixture.h"
 
@@ -132,6 +133,36 @@ TEST_F(WineDeviceTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
     click(f.Button2);
     EXPECT_EQ(lineChanges(), (std::vector<std::string>{"DTR 1", "RTS 1", "DTR 0", "RTS 0"}));
     EXPECT_TRUE(f.Button1->isEnabled());
+}
+
+// The driver maps COM15 to the same unit: a port number the twelve do not
+// reach, as Windows gives a USB adapter.
+TEST_F(WineDeviceTest, Com15IsListedOpenedWrittenToAndRemembered) {
+    TForm1& f = start();
+    click(f.Button2);  // the start-up open of com1: the unit is for com15
+    int com15 = -1;
+    for (int i = 12; i < f.ComboBox1->count(); ++i) {
+        if (f.ComboBox1->itemText(i).startsWith(QStringLiteral("com15"))) com15 = i;
+    }
+    ASSERT_GE(com15, 12) << "com15 is not in the list";
+    f.ComboBox1->setCurrentIndex(com15);
+    m_boxes->messages.clear();
+    click(f.Button1);
+    ASSERT_TRUE(m_boxes->messages.empty()) << "com15 did not open";
+    EXPECT_EQ(f.rs232c1().portname, "com15");
+    click(f.Button4);
+    click(f.Button14);
+    click(f.Button6);
+    EXPECT_EQ(receivedBytes(unitLog()).size(), 130u);
+
+    // Chosen again at the next start, and opened there.
+    ASSERT_TRUE(closeWindow());
+    EXPECT_NE(readFile("TVCONFIG.INI").find("device=com15\n"), std::string::npos);
+    m_boxes->messages.clear();
+    TForm1& again = start();
+    EXPECT_TRUE(m_boxes->messages.empty()) << "com15 did not open at the start";
+    EXPECT_TRUE(again.ComboBox1->currentText().startsWith(QStringLiteral("com15")));
+    EXPECT_EQ(again.rs232c1().portname, "com15");
 }
 
 }  // namespace

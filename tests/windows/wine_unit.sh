@@ -25,7 +25,7 @@ fi
 # The DLLs of Qt and of the compiler's runtime, for the programs that use them.
 # Qt is where the build took it from: build-win/qt, or the unpacked prefix
 # that TVCONFIG_WIN_QT named.
-qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null)
+qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
 dll_dirs=("${qt_dir:-$win/qt}/bin")
 for dll in libstdc++-6.dll libwinpthread-1.dll; do
   dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
@@ -49,9 +49,11 @@ trap 'stop_unit; rm -rf "$work"' EXIT
 
 # COM1 is a link of this prefix's own; the mapping takes effect when the
 # server starts, so start a fresh one. Its first program starts Wine's
-# services, which must not hold our output.
+# services, which must not hold our output. COM15 leads to the same unit: a
+# number above the twelve, as Windows gives a USB adapter.
 com1=$WINEPREFIX/tvunit-com1
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$com1" /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Wine\Ports' /v COM15 /d "$com1" /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine

@@ -19,6 +19,9 @@ public:
     void setBufferView(const std::string& text) override { m_bufferView = text; }
     void showMessage(const std::string& text) override;
     void setCommandsEnabled(bool) override {}
+    // Kept for the summary, which ends with it.
+    void showSlowReplies(const std::string& hint) override { m_slowReplies = hint; }
+    const std::string& slowReplies() const { return m_slowReplies; }
     void closeLostLine() override {
         if (m_closeLostLine) m_closeLostLine();
     }
@@ -36,6 +39,7 @@ public:
 private:
     std::ostream& m_notes;
     std::string m_bufferView;
+    std::string m_slowReplies;
     std::function<void()> m_closeLostLine;
 };
 

@@ -6,6 +6,7 @@
 #include "os/binary_output.h"
 #include "os/console_output.h"
 #include "os/program_arguments.h"
+#include "tools/tvprog/port_listing_command.h"
 #include "tools/tvprog/prog_command_line.h"
 #include "tools/tvprog/prog_commands.h"
 #include "tools/tvprog/stop_on_interrupt.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         line = tv::parseProgLine(tv::programArguments(argc, argv));
     } catch (const tv::ProgUsageError& e) {
         std::cerr << "tvprog: " << e.what()
-                  << "\nusage: tvprog write|verify|dump|init --port PORT ..."
+                  << "\nusage: tvprog write|verify|dump|init --port PORT ... | tvprog ports"
                   << "  (tvprog --help for details)\n";
         return tv::kProgUsage;
     }
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         std::cout << tv::progHelpText();
         return tv::kProgOk;
     }
+    if (line.command == "ports") return tv::runPorts(line.tsv);
     if (line.command == "write") return tv::runWrite(line, stopRequested);
     if (line.command == "verify") return tv::runVerify(line, stopRequested);
     if (line.command == "dump") return tv::runDump(line, stopRequested);

@@ -86,6 +86,10 @@ private:
                                   std::to_string(kWriteBytes) + " bytes";
         const std::string took = " in " + secondsText(m_outcome.writeSeconds);
         say(wrote + " to " + portText(m_job.port) + took, wrote + took);
+        // Slow replies (a USB adapter's latency timer) get the hint after the
+        // summary, on standard output only: the port's line stays short.
+        const std::string& hint = m_session.view().slowReplies();
+        if (!hint.empty()) m_outcome.report += hint + '\n';
         return true;
     }
 

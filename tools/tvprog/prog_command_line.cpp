@@ -75,17 +75,28 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
             secondsGiven = true;
         } else if (arg == "--raw") {
             line.raw = true;
+        } else if (arg == "--tsv") {
+            line.tsv = true;
         } else if (arg.starts_with("--")) {
             throw ProgUsageError("unknown option '" + arg + "'");
         } else {
             positional.push_back(arg);
         }
     }
-    if (positional.empty()) throw ProgUsageError("no command: write, verify, dump or init");
+    if (positional.empty()) throw ProgUsageError("no command: write, verify, dump, init or ports");
     line.command = positional.front();
     if (line.command != "write" && line.command != "verify" && line.command != "dump" &&
-        line.command != "init") {
-        throw ProgUsageError("unknown command '" + line.command + "': write, verify, dump or init");
+        line.command != "init" && line.command != "ports") {
+        throw ProgUsageError("unknown command '" + line.command +
+                             "': write, verify, dump, init or ports");
+    }
+    if (line.tsv && line.command != "ports") throw ProgUsageError("--tsv belongs to ports");
+    if (line.command == "ports") {
+        if (positional.size() != 1) throw ProgUsageError("ports takes no file");
+        if (!line.ports.empty() || secondsGiven || line.raw || !line.log.empty() || line.verify) {
+            throw ProgUsageError("ports takes no --port, --seconds, --raw, --verify or --log");
+        }
+        return line;
     }
     const bool takesHeader = line.command == "write" || line.command == "verify";
     if (positional.size() != (takesHeader ? 2u : 1u)) {
@@ -114,6 +125,7 @@ std::string progHelpText() {
        tvprog verify --port PORT [--port PORT ...] [--seconds S] [--log FILE] HEADER
        tvprog dump --port PORT [--seconds S] [--raw]
        tvprog init --port PORT [--port PORT ...] [--log FILE]
+       tvprog ports [--tsv]
 
 Talks to a Tarvex unit over its serial line as the configurator's buttons do,
 at 9600 bit/s, 8 data bits, 1 stop bit, no parity, DTR and RTS raised while
@@ -125,7 +137,9 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
                 128-byte channel image, 130 bytes in all. On a terminal a
                 progress bar shows the bytes sent and the time taken; the line
                 "wrote 130 of 130 bytes to PORT in T s" times the W to the last
-                reply. With --verify, a read-back follows (see verify).
+                reply. Replies slower than 8 ms each (a USB adapter's latency
+                timer) add a line on how to set that timer to 1 ms. With
+                --verify, a read-back follows (see verify).
   verify HEADER sends D CR and looks for the header's 128-byte image in what
                 the unit sends back, at whatever place its reply puts it (the
                 unit is assumed to send its memory, as it holds it, somewhere
@@ -143,6 +157,10 @@ the port is open. Each byte sent waits for the unit's reply; a unit silent for
                 memory; otherwise nothing is printed and the count that
                 arrived is told (status 5).
   init          sends I CR, waiting for the reply to the I.
+  ports         lists the serial ports on this machine that the window
+                offers beyond com1 to com12, a port a line: the name to give
+                --port, the device, the description, the maker, VID:PID and
+                the USB serial number; with --tsv a table with a header row.
 
 Before its first byte each command reads away what the unit is still sending
 (until the line has been quiet for a quarter of a second), so that a late
@@ -155,8 +173,10 @@ line redrawn in place; otherwise each port prints one line as it ends,
 each prefixed by its port. Ctrl+C stops them all. The exit status is the worst
 of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
 
-  --port PORT   a device path (/dev/ttyUSB0) or comN: com1 is /dev/ttyS0,
-                or the device named by the variable TVCONFIG_COM1 when set
+  --port PORT   a device path (/dev/ttyUSB0, a /dev/serial/by-id link as
+                ports prints it) or comN: com1 is /dev/ttyS0, or the device
+                named by the variable TVCONFIG_COM1 when set; on Windows
+                com1 to com999 are COM1 to COM999
   --log FILE    appends one CSV line per port and command to FILE (created
                 if missing, never rewritten): local time with its UTC offset,
                 port, the port's USB serial number (empty: not known yet),
@@ -167,7 +187,7 @@ of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
   --help, -h    show this text
 
 Exit status:
-  0  done
+  0  done (for ports also when it found none)
   2  the command line cannot be used
   3  the header cannot be read or is not a header written by "save"
   4  the port would not open (the reason follows)

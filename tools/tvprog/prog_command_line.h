@@ -23,7 +23,7 @@ enum ProgExit : int {
 int worstStatus(int a, int b);
 
 struct ProgLine {
-    std::string command;             // "write", "verify", "dump" or "init"
+    std::string command;             // "write", "verify", "dump", "init" or "ports"
     std::string port;                // the first --port
     std::vector<std::string> ports;  // every --port, in order; one for dump
     std::string header;              // write and verify
@@ -31,6 +31,7 @@ struct ProgLine {
     bool verify = false;             // write: read back and compare afterwards
     std::string log;                 // --log FILE: one CSV line per port and command
     bool raw = false;                // dump only
+    bool tsv = false;                // ports only: a table
     bool help = false;
 };
 

@@ -1,0 +1,28 @@
+#include "device/reply_timing.h"
+
+namespace tv {
+
+namespace {
+
+// "16.4": one decimal, whatever the locale says about separators.
+std::string millisecondsText(double ms) {
+    const long tenths = static_cast<long>(ms * 10 + 0.5);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+}  // namespace
+
+std::optional<std::string> slowReplyHint(std::chrono::steady_clock::duration total, int replies) {
+    if (replies <= 0 || total <= kSlowReply * replies) return std::nullopt;
+    const double each = std::chrono::duration<double, std::milli>(total).count() / replies;
+    return "Each reply took " + millisecondsText(each) +
+           " ms (about 2 ms is usual): a USB serial adapter holds replies for its latency timer;"
+#ifdef _WIN32
+           " set it to 1 ms in Device Manager: the port's Properties, Port Settings, Advanced.";
+#else
+           " set it to 1 ms (as root: echo 1 > /sys/bus/usb-serial/devices/ttyUSB0/latency_timer,"
+           " with the adapter's own tty name).";
+#endif
+}
+
+}  // namespace tv

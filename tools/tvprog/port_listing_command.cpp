@@ -1,0 +1,65 @@
+#include "tools/tvprog/port_listing_command.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "app/ports/port_choices.h"
+#include "tools/tvprog/prog_command_line.h"
+
+namespace tv {
+
+namespace {
+
+std::string hex4(uint16_t value) {
+    char text[5];
+    std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(value));
+    return text;
+}
+
+std::string usbIds(const FoundPort& port) {
+    if (!port.vendorId || !port.productId) return {};
+    return hex4(*port.vendorId) + ":" + hex4(*port.productId);
+}
+
+// Tabs and line ends would break a row of the table.
+std::string cell(std::string text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+void printPorts(std::ostream& out, const std::vector<FoundPort>& ports, bool tsv) {
+    if (tsv) out << "Port\tDevice\tDescription\tMaker\tVID:PID\tSerial\n";
+    for (const FoundPort& port : ports) {
+        // The device is left out of a line where it is the name itself.
+        const std::string device = port.device == port.name ? std::string() : port.device;
+        const std::vector<std::string> fields = {port.name,        tsv ? port.device : device,
+                                                 port.description, port.manufacturer,
+                                                 usbIds(port),     port.serialNumber};
+        std::string line;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (tsv) {
+                line += (i == 0 ? "" : "\t") + cell(fields[i]);
+            } else if (!fields[i].empty()) {
+                line += (line.empty() ? "" : "  ") + fields[i];
+            }
+        }
+        out << line << '\n';
+    }
+}
+
+int runPorts(bool tsv) {
+    const auto ports = portsBeyondTheFixed(makeSystemPortLister()->list(), processEnvironment());
+    printPorts(std::cout, ports, tsv);
+    if (ports.empty()) {
+        std::cerr << "tvprog: no serial ports found beyond com1 to com12 (plug in an adapter, "
+                     "or name a device with --port)\n";
+    }
+    return kProgOk;
+}
+
+}  // namespace tv
