@@ -1,7 +1,6 @@
 #include "os/file_steps_win32.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 
