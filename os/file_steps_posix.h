@@ -1,6 +1,7 @@
 #pragma once
-// The file steps that the header export and the settings file share: each returns
-// 0 or the errno of its failure, so that every caller checks every step.
+// The POSIX calls under the file steps of os/file_steps.h, on descriptors, for the
+// os/ sources of this system: each returns 0 or the errno of its failure, so that
+// every caller checks every step.
 #include <sys/types.h>
 
 #include <string_view>

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "os/errors.h"
-#include "profile/file_replace.h"
+#include "os/safe_replace.h"
 #include "profile/profile_integer.h"
 
 namespace tv {

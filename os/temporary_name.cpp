@@ -1,8 +1,12 @@
-#include "profile/temporary_name.h"
+#include "os/temporary_name.h"
 
 namespace tv {
 
 std::string temporaryPrefix(std::string_view name) { return "." + std::string(name) + "."; }
+
+std::string temporaryName(std::string_view prefix, std::uint64_t pid, unsigned n) {
+    return std::string(prefix) + std::to_string(pid) + "." + std::to_string(n) + ".tmp";
+}
 
 std::uint64_t temporaryOwner(std::string_view name, std::string_view prefix, size_t maxPidDigits) {
     constexpr std::string_view kSuffix = ".tmp";

@@ -9,8 +9,8 @@
 
 #include "os/errors.h"
 #include "profile/settings.h"
-#include "profile_test_support.h"
 #include "tests/os/file_size_limit_child.h"
+#include "tests/profile/profile_test_support.h"
 
 namespace tv {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// Whole-file reading and replacing for the settings file.
+// Whole-file reading and replacing, for a file that must never be left half
+// written (the settings file).
 #include <string>
 #include <string_view>
 

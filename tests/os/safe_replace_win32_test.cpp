@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
-#include "profile/file_replace.h"
+#include "os/safe_replace.h"
 #include "profile/settings.h"
-#include "profile_test_support.h"
+#include "tests/profile/profile_test_support.h"
 
 namespace tv {
 namespace {
