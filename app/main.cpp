@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
     tv::ignoreFileSizeLimitSignal();
     tv::TvApplication app(argc, argv);
     tv::TForm1 form;  // FormCreate runs here, before the window is first shown
+    form.loadHeaderArguments(app.arguments().mid(1));  // `tvconfig HEADER`
     tv::closeOnTerminationSignals(&form);
     form.show();
     return app.exec();
