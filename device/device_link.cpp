@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "device/channel_image.h"
 #include "synth/number_format.h"
 
 namespace tv {
@@ -14,19 +15,6 @@ using protocol::kCR;
 constexpr int kViewRows = 17;
 constexpr int kViewColumns = 16;
 constexpr int kPacketBufferSize = 1025;
-
-// The 16-byte block of one channel in the order the unit stores it: InitReg,
-// RefReg, NReg, FuncReg, each least significant byte first.
-void putWord(uint8_t* out, int32_t word) {
-    // Repeated division truncating toward zero, byte by byte. For the 24-bit words
-    // this is plain little-endian order; a negative word (an option out of range)
-    // deliberately does not come out as its two's complement, as the unit has always
-    // received it.
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(word % 256);
-        word /= 256;
-    }
-}
 
 // Counters that run for the life of the window stop at the top instead of overflowing.
 void countUp(int32_t& counter) {
@@ -68,14 +56,7 @@ bool DeviceLink::write(const ChannelTable& table) {
     BufferPos = 0;
     ReplyFlag = 0;
 
-    std::array<uint8_t, kImageSize> image{};
-    for (size_t c = 0; c < ChannelTable::kChannels; ++c) {
-        uint8_t* block = image.data() + protocol::kChannelBlock * c;
-        putWord(block, table.InitReg[c]);
-        putWord(block + 4, table.RefReg[c]);
-        putWord(block + 8, table.NReg[c]);
-        putWord(block + 12, table.FuncReg[c]);
-    }
+    const ChannelImage image = channelImage(table);
     // The image stays in DeviceBuffer for anyone who looks, but the bytes are sent
     // from this copy: replies keep landing in the buffer and, after 513 of them,
     // would otherwise overwrite image bytes not yet sent.
