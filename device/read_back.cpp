@@ -56,7 +56,11 @@ ReadBackResult compareReadBack(std::span<const uint8_t> image, std::span<const u
     std::size_t bestEqual = 0;
     for (std::size_t offset = 0; offset < received.size(); ++offset) {
         const std::size_t equal = equalBytes(image, received, offset);
-        if (equal > bestEqual) {
+        // A tie goes to the later offset where the whole image fits: a unit's
+        // memory comes last, after its framing (a zeroed memory behind the
+        // echoes of D and CR lines up equally well at 0, 1 and 2).
+        const bool fits = offset + image.size() <= received.size();
+        if (equal > bestEqual || (equal == bestEqual && fits)) {
             bestEqual = equal;
             result.offset = offset;
         }

@@ -29,8 +29,9 @@ struct ReadBackResult {
 
 // Finds the image in the received bytes at any offset (a unit's reply framing,
 // an echo of the command first, say, is its own business). When it is absent,
-// the offset with the most equal bytes (partial overlap at the end counts,
-// ties go to the earliest) and the first channel and word that differ there.
+// the offset with the most equal bytes (partial overlap at the end counts; a tie
+// goes to the latest offset where the whole image fits, else to the earliest)
+// and the first channel and word that differ there.
 ReadBackResult compareReadBack(std::span<const uint8_t> image, std::span<const uint8_t> received);
 
 // One line for the operator:

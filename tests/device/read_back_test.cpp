@@ -53,6 +53,8 @@ TEST(CompareReadBack, FindsTheImageOrNamesTheFirstDifference) {
          "The unit differs at ch3 NReg: written 0x00026901, held 0x00026900."},
         {"last byte", joined(echo, corrupted(127)), false, 2,
          "The unit differs at ch7 FuncReg: written 0x0009FA02, held 0x0109FA02."},
+        {"a zeroed memory behind the echo", joined(echo, std::vector<uint8_t>(128, 0)), false, 2,
+         "The unit differs at ch0 InitReg: written 0x0009F993, held 0x00000000."},
         {"stale zeros before", joined(std::vector<uint8_t>(9, 0), corrupted(4)), false, 9,
          "The unit differs at ch0 RefReg: written 0x00000C81, held 0x00000C80."},
         {"ends between words", joined(echo, prefix(40)), false, 2,
