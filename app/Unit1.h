@@ -15,6 +15,7 @@
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
+#include "device/read_back_watch.h"
 #include "device/serial_port_binding.h"
 #include "serial/serial_os.h"
 #include "synth/finder_view.h"
@@ -141,6 +142,7 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
+    ReadBackWatch m_readBack;  // the last whole Write, for "View Buffer" after a Dump
 };
 
 }  // namespace tv
