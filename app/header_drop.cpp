@@ -1,6 +1,7 @@
 #include "app/header_drop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -17,7 +18,8 @@ QStringList localFiles(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) return paths;
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile()) return {};
-        paths.push_back(url.toLocalFile());
+        // Qt's "/" on every platform; the operator reads the path in Windows' own form there.
+        paths.push_back(QDir::toNativeSeparators(url.toLocalFile()));
     }
     return paths;
 }
