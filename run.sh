@@ -21,7 +21,7 @@ fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "No desktop session found: starting tvconfig on a virtual X display (Xvfb)."
-  xvfb-run -a -s "-screen 0 1024x768x24" "$here/build/app/tvconfig"
+  xvfb-run -a -s "-screen 0 1024x768x24" "$here/build/app/tvconfig" "$@"
 else
-  "$here/build/app/tvconfig"
+  "$here/build/app/tvconfig" "$@"
 fi

@@ -15,6 +15,7 @@
 #include "app/close_request.h"
 #include "app/dialogs.h"
 #include "app/error_guard.h"
+#include "app/header_drop.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
@@ -79,6 +80,7 @@ TForm1::TForm1(std::unique_ptr<SerialOs> serialOs, QWidget* parent)
     buildControls();
     createPort(std::move(serialOs));
     connectHandlers();
+    new HeaderDrop(this, [this](const QStringList& paths) { loadDroppedHeaders(paths); });
     guard([this] { FormCreate(); });
 }
 

@@ -3,6 +3,7 @@
 // The handlers are thin: they read control texts and indices, call into the synth,
 // device and serial rooms with plain values, and show what comes back.
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
+#include "device/read_back_watch.h"
 #include "device/serial_port_binding.h"
 #include "serial/serial_os.h"
 #include "synth/finder_view.h"
@@ -24,6 +26,7 @@ class QComboBox;
 
 namespace tv {
 
+struct ChannelLoad;
 class SerialOs;
 class Trs232c;
 class QtEventWaiter;
@@ -81,6 +84,12 @@ public:
     void Button14Click();
     void Button15Click();
     void Edit8KeyPress(const QString& typed);
+    // Headers written by "save" come back into ChannelTable, with what was loaded
+    // (or why nothing was) in Memo2: dropped on the window, or named on the command
+    // line. main passes the arguments after the program's name, Qt's own options
+    // taken out, once FormCreate has run.
+    void loadHeaderArguments(const QStringList& arguments);
+    void loadDroppedHeaders(const QStringList& paths);
     // The component's events (rs232c1RXCHAR and the others) are bound straight
     // to the device link's handlers of those names; the window only shows.
 
@@ -133,6 +142,7 @@ private:
     void closeLostLine() override;
 
     void flushStatus();
+    void takeChannelLoad(const ChannelLoad& load);
     RadioGroup* radioGroup(OptionGroup group) const;
     template <typename Fn>
     void guard(Fn&& fn);
@@ -144,6 +154,7 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
+    ReadBackWatch m_readBack;  // the last whole Write, for "View Buffer" after a Dump
 };
 
 }  // namespace tv

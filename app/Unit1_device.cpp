@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 
 #include "app/Unit1.h"
 #include "app/dialogs.h"
@@ -12,6 +13,7 @@
 #include "app/qt_text.h"
 #include "app/qtglue/qt_ui_poster.h"
 #include "app/radio_group.h"
+#include "device/channel_image.h"
 #include "device/serial_port_binding.h"
 #include "os/system_error_text.h"
 #include "profile/settings.h"
@@ -130,13 +132,21 @@ void TForm1::closeIfAskedDuringCommand() {
 }
 
 void TForm1::Button6Click() {
-    m_link->write(channelTable);
+    // The table may change while the Write waits (a header dropped meanwhile):
+    // what the unit gets is the image taken now.
+    const ChannelImage image = channelImage(channelTable);
+    const auto started = std::chrono::steady_clock::now();
+    const bool done = m_link->write(channelTable);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     flushStatus();
+    m_readBack.writeEnded(image, done);
+    // The replies scroll by as bytes; this line says the Write is over, and how long it took.
+    if (done) addStatusLine(writeDoneLine(2 + DeviceLink::kImageSize, took.count()));
     closeIfAskedDuringCommand();
 }
 
 void TForm1::Button11Click() {
-    m_link->dump();
+    m_readBack.dumpEnded(m_link->dump());
     flushStatus();
     closeIfAskedDuringCommand();
 }
@@ -147,7 +157,12 @@ void TForm1::Button10Click() {
     closeIfAskedDuringCommand();
 }
 
-void TForm1::Button13Click() { m_link->viewBuffer(); }
+void TForm1::Button13Click() {
+    m_link->viewBuffer();
+    // After a Dump that followed a whole Write: does the unit hold what was written?
+    const auto line = m_readBack.line(m_link->DeviceBuffer, m_link->BufferPos);
+    if (line) addStatusLine(*line);
+}
 void TForm1::Button12Click() { m_link->manualCR(); }
 
 void TForm1::Edit8KeyPress(const QString& typed) {

@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
     tv::CloseRequestWatcher closeRequests;  // there for the start-up's "Error" box
     tv::TForm1 form;  // FormCreate runs here, before the window is first shown
     closeRequests.watch(&form);
+    form.loadHeaderArguments(app.arguments().mid(1));  // `tvconfig HEADER`
     if (!form.showAfterStartUp()) return 0;
     return app.exec();
 }
