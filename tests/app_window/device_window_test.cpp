@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "serial/rs232c.h"
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 #include "unit_process.h"
 #include "window_fixture.h"
 
