@@ -14,7 +14,7 @@
 
 #include "os/file_error.h"
 #include "os/path_separator.h"
-#include "tests/os/file_size_limit_child.h"
+#include "tests/support/file_size_limit_child.h"
 
 namespace fs = std::filesystem;
 
