@@ -50,11 +50,13 @@ endfunction()
 
 # tv_add_area_folders(): adds every sub-folder that has a CMakeLists.txt, so each
 # area keeps its own folder; folders of the window ("app*") only when the window
-# is built.
+# is built. tests/support is left to the top level, which adds it for the
+# benchmarks as well.
 function(tv_add_area_folders)
   file(GLOB _areas LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
   foreach(_area ${_areas})
-    if(IS_DIRECTORY ${_area} AND EXISTS ${_area}/CMakeLists.txt)
+    if(IS_DIRECTORY ${_area} AND EXISTS ${_area}/CMakeLists.txt
+       AND NOT _area STREQUAL "${PROJECT_SOURCE_DIR}/tests/support")
       get_filename_component(_name ${_area} NAME)
       if(_name MATCHES "^app" AND NOT TV_BUILD_APP)
         continue()

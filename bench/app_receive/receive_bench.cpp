@@ -14,7 +14,7 @@
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/tv_application.h"
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 
 namespace tv {
 namespace {

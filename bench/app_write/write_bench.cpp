@@ -21,7 +21,7 @@
 #include "app/Unit1.h"
 #include "app/dialogs.h"
 #include "app/tv_application.h"
-#include "unit_process.h"
+#include "tests/support/unit_process.h"
 
 namespace {
 

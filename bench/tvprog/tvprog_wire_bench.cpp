@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "device/header_export.h"
-#include "unit_process.h"
+#include "tests/support/unit_process.h"
 
 extern char** environ;
 

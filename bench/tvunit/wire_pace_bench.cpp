@@ -6,9 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,18 +14,15 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/unit_launcher.h"
 
 namespace {
 
 // tvunit as a child process; its terminal opened raw on this side.
 class WiredUnit {
 public:
-    explicit WiredUnit(long baud) {
-        std::vector<std::string> args{TVUNIT_PATH};
-        if (baud > 0) args.insert(args.end(), {"--wire", std::to_string(baud)});
-        spawn(args);
-        m_fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY);
+    explicit WiredUnit(long baud) : m_unit(optionsFor(baud)) {
+        m_fd = ::open(m_unit.path().c_str(), O_RDWR | O_NOCTTY);
         termios tio{};
         if (m_fd < 0 || ::tcgetattr(m_fd, &tio) != 0) throw std::runtime_error("no terminal");
         ::cfmakeraw(&tio);
@@ -36,10 +30,6 @@ public:
     }
     ~WiredUnit() {
         if (m_fd >= 0) ::close(m_fd);
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
     }
 
     // Writes `b` and waits up to a second for its echo; false without one.
@@ -51,29 +41,13 @@ public:
     }
 
 private:
-    void spawn(std::vector<std::string>& args) {
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (::pipe(out) != 0) throw std::runtime_error("no pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        if (posix_spawn(&m_pid, TVUNIT_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            m_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') m_path += c;
-        ::close(out[0]);
+    static std::vector<std::string> optionsFor(long baud) {
+        if (baud <= 0) return {};
+        return {"--wire", std::to_string(baud)};
     }
 
-    pid_t m_pid = -1;
+    tv::test::UnitLauncher m_unit;  // stopped after the terminal is closed
     int m_fd = -1;
-    std::string m_path;
 };
 
 // Arg: the --wire baud rate, 0 for no pacing (the pty's own pace).

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "serial/rs232c.h"
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 
 namespace tv {
 namespace {

@@ -3,33 +3,17 @@
 #include <clocale>
 #include <ctime>
 
-#include "window_fixture.h"
+#include "tests/support/calendar_time.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {
 
 using ChannelWindowTest = WindowTest;
 
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(std::time_t t) : m_t(t) {}
-    std::time_t now() const override { return m_t; }
-
-private:
-    std::time_t m_t;
-};
-
-std::time_t localTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return std::mktime(&tm);
-}
+using test::FixedClock;
+using test::localTime;
 
 std::string wordLines(const char* init, const char* ref, const char* n, const char* func) {
     return std::string("  0x") + init + ",    //InitReg\r\n  0x" + ref + ",    //RefReg\r\n  0x" +

@@ -1,9 +1,7 @@
 // The configurator talking to a unit end to end: the real window, the real serial
 // component on a pseudo-terminal, and tvunit answering on the other side.
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -12,11 +10,10 @@
 #include <sstream>
 
 #include "serial/rs232c.h"
-#include "serial/serial_os_fake.h"
-#include "unit_process.h"
-#include "window_fixture.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
+#include "tests/support/serial_os_fake.h"
+#include "tests/support/unit_process.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {
@@ -274,10 +271,9 @@ TEST_F(DeviceWindowTest, DtrAndRtsRiseOnOpenAndDropOnClose) {
 TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     startUnit();
     writeFile("TVCONFIG.INI", "[PSC]\nVALUE=3\n");
-    char program[] = TVCONFIG_PATH;
-    char* argv[] = {program, nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, program, nullptr, nullptr, argv, environ), 0);
+    test::ChildProcess program(TVCONFIG_PATH, {});
+    ASSERT_TRUE(program.started());
+    const pid_t pid = program.pid();
     // Up and running once it holds the unit's terminal open.
     const auto holdsPort = [&] {
         std::error_code ec;
@@ -288,11 +284,11 @@ TEST_F(DeviceWindowTest, TheProgramSavesItsSettingsWhenTheTerminalStopsIt) {
     };
     ASSERT_TRUE(waitUntil(holdsPort, 10000));
     QThread::msleep(300);  // the window is shown right after the port opens
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    program.sendSignal(SIGINT);
+    const test::ChildEnd end = program.wait();
+    ASSERT_TRUE(end.ended());
+    EXPECT_TRUE(end.exited()) << "ended by signal " << end.signal;
+    EXPECT_EQ(end.exitCode, 0);
     const std::string saved = readFile("TVCONFIG.INI");
     EXPECT_EQ(saved.rfind("[PSC]\nVALUE=3\n", 0), 0u) << saved;
     EXPECT_NE(saved.find("[Tarvex]\nVersion=0\n"), std::string::npos) << saved;

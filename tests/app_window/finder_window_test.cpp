@@ -1,7 +1,7 @@
 // The ratio finder and the latch words as the operator sees them in the window.
 #include <QTabWidget>
 
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "device/header_export.h"
 #include "os/local_time.h"
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

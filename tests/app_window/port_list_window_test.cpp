@@ -5,7 +5,7 @@
 
 #include "app/port_listing.h"
 #include "serial/rs232c.h"
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

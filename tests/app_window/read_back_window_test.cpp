@@ -4,8 +4,8 @@
 #include <regex>
 
 #include "device/header_export.h"
-#include "unit_process.h"
-#include "window_fixture.h"
+#include "tests/support/unit_process.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "app/close_request.h"
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

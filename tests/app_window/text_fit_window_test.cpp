@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <optional>
 
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

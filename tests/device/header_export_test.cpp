@@ -14,7 +14,9 @@
 
 #include "os/file_error.h"
 #include "os/path_separator.h"
-#include "tests/os/file_size_limit_child.h"
+#include "tests/support/calendar_time.h"
+#include "tests/support/file_size_limit_child.h"
+#include "tests/support/fixed_clock.h"
 
 namespace fs = std::filesystem;
 
@@ -28,14 +30,7 @@ std::string readFile(const fs::path& path) {
     return out.str();
 }
 
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(std::time_t t) : m_t(t) {}
-    std::time_t now() const override { return m_t; }
-
-private:
-    std::time_t m_t;
-};
+using test::FixedClock;
 
 // 2010-12-31 23:59:30 in UTC, which the fixture makes the local time zone.
 constexpr std::time_t kNewYearsEve = 1293839970;
@@ -79,16 +74,7 @@ protected:
     fs::path m_dir;
 };
 
-std::tm at(int year, int month, int day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
+constexpr auto* at = &test::calendarTime;
 
 TEST_F(HeaderExport, TextMatchesExpectedFileByteForByte) {
     const std::string expected = readFile(fs::path(TV_DEVICE_TEST_DATA) / "header_2359.txt");

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "file_size_limit_child.h"
 #include "os/file_writer.h"
+#include "tests/support/file_size_limit_child.h"
 
 namespace tv {
 namespace {

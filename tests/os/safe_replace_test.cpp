@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -9,8 +8,11 @@
 
 #include "os/errors.h"
 #include "profile/settings.h"
-#include "tests/os/file_size_limit_child.h"
 #include "tests/profile/profile_test_support.h"
+#include "tests/support/file_size_limit_child.h"
+#ifndef _WIN32
+#include "tests/support/child_process.h"
+#endif
 
 namespace tv {
 namespace {
@@ -19,12 +21,7 @@ namespace fs = std::filesystem;
 
 #ifndef _WIN32
 // The id of a process that has ended and been reaped.
-pid_t deadProcess() {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
-}
+pid_t deadProcess() { return test::endedProcessId(); }
 #endif
 
 TEST(SettingsSave, RemovesOnlyTheTemporariesOfDeadSaves) {

@@ -11,7 +11,7 @@
 #include "os/errors.h"
 #include "profile/profile_file.h"
 #include "profile_test_support.h"
-#include "tests/os/file_size_limit_child.h"
+#include "tests/support/file_size_limit_child.h"
 
 namespace tv {
 namespace {

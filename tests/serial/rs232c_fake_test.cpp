@@ -8,7 +8,7 @@
 
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 
 namespace tv {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "serial/rsflowset.h"
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 
 namespace tv {
 namespace {

@@ -1,17 +1,12 @@
 // Runs the real tvcalc binary and checks what it prints and how it exits.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "case_log.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -26,42 +21,14 @@ struct Outcome {
     }
 };
 
-std::string readAll(int fd) {
-    std::string text;
-    lseek(fd, 0, SEEK_SET);
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    return text;
-}
-
 // Output goes to anonymous in-memory files, so a long --all run cannot fill a pipe.
 Outcome tvcalc(const std::vector<std::string>& args) {
     tv::test::logTvcalcCase(args);
-    std::vector<std::string> argvText{TVCALC_PATH};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argvText) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    const int out = memfd_create("tvcalc-stdout", 0);
-    const int err = memfd_create("tvcalc-stderr", 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    pid_t pid = 0;
+    const tv::test::ChildRun child = tv::test::runToEnd(TVCALC_PATH, args);
     Outcome run;
-    if (posix_spawn(&pid, TVCALC_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = readAll(out);
-    run.err = readAll(err);
+    run.status = child.end.exitCode;
+    run.out = child.out;
+    run.err = child.err;
     return run;
 }
 

@@ -1,10 +1,7 @@
 // tvprog against tvunit on a pseudo-terminal: what reaches the unit, what comes
 // back, and the exit status of each way a command can end.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,9 +13,8 @@
 
 #include "device/header_export.h"
 #include "os/sha256.h"
-#include "unit_process.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
+#include "tests/support/unit_process.h"
 
 namespace tv {
 namespace {
@@ -31,41 +27,19 @@ struct ProgRun {
     std::string err;
 };
 
-std::string drain(int fd) {
-    std::string text;
-    ::lseek(fd, 0, SEEK_SET);
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
-    ::close(fd);
-    return text;
-}
-
 // Runs tvprog to its end; with `signal`, sends it that signal after half a second.
-ProgRun tvprog(std::vector<std::string> args, int signal = 0) {
-    args.insert(args.begin(), TVPROG_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int out = ::memfd_create("tvprog-out", 0);
-    const int err = ::memfd_create("tvprog-err", 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    ProgRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, TVPROG_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-        if (signal != 0) {
-            ::usleep(500 * 1000);
-            ::kill(pid, signal);
-        }
-        int wstatus = 0;
-        ::waitpid(pid, &wstatus, 0);
-        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+ProgRun tvprog(const std::vector<std::string>& args, int signal = 0) {
+    using test::ChildProcess;
+    ChildProcess child(TVPROG_PATH, args,
+                       {ChildProcess::Output::Capture, ChildProcess::Output::Capture, {}});
+    if (signal != 0 && child.started()) {
+        ::usleep(500 * 1000);
+        child.sendSignal(signal);
     }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = drain(out);
-    run.err = drain(err);
+    ProgRun run;
+    run.status = child.wait().exitCode;
+    run.out = child.output();
+    run.err = child.errors();
     return run;
 }
 

@@ -1,9 +1,6 @@
 // tvunit, the simulated unit, serving the component over its pseudo-terminal:
 // the W/D/I commands, reconnecting clients, the fault options and the log.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,8 +11,7 @@
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
 #include "serial/serial_os_linux.h"
-
-extern char** environ;
+#include "tests/support/unit_launcher.h"
 
 namespace tv {
 namespace {
@@ -23,47 +19,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // tvunit running as a child process with its terminal's path read from stdout.
-class TvUnit {
-public:
-    explicit TvUnit(std::vector<std::string> args) {
-        args.insert(args.begin(), TVUNIT_PATH);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        if (posix_spawn(&m_pid, TVUNIT_PATH, &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') m_path += c;
-        ::close(out[0]);
-    }
-    ~TvUnit() { stop(); }
-
-    const std::string& path() const { return m_path; }
-    // Sends SIGTERM and returns the exit status, or -1.
-    int stop() {
-        if (m_pid <= 0) return -1;
-        ::kill(m_pid, SIGTERM);
-        return waitExit();
-    }
-    int waitExit() {
-        int status = 0;
-        if (m_pid <= 0 || ::waitpid(m_pid, &status, 0) != m_pid) return -1;
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_path;
-};
+using TvUnit = test::UnitLauncher;
 
 std::string tempPath(const char* name) {
     return ::testing::TempDir() + "tvunit-" + std::to_string(::getpid()) + "-" + name;

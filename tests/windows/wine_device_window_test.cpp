@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "serial/rs232c.h"
-#include "unit_log.h"
-#include "window_fixture.h"
+#include "tests/support/unit_log.h"
+#include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "serial/serial_os_fake.h"
+#include "tests/support/serial_os_fake.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "unit_log.h"
+#include "tests/support/unit_log.h"
 
 #include <fstream>
 #include <sstream>

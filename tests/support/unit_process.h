@@ -1,31 +1,26 @@
 #pragma once
-// A tvunit process serving a pseudo-terminal for one test.
-#include <sys/types.h>
-
+// A tvunit process serving a pseudo-terminal for one test, with its byte log.
 #include <string>
 #include <vector>
 
-#include "unit_log.h"
+#include "tests/support/unit_launcher.h"
+#include "tests/support/unit_log.h"
 
 namespace tv::testing {
 
 class UnitProcess {
 public:
     // Starts tvunit with the given fault options and a byte log; waits for its
-    // terminal's path.
+    // terminal's path and throws when none comes.
     explicit UnitProcess(const std::vector<std::string>& options, const std::string& logPath);
-    ~UnitProcess();
-    UnitProcess(const UnitProcess&) = delete;
-    UnitProcess& operator=(const UnitProcess&) = delete;
 
-    const std::string& path() const { return m_path; }
+    const std::string& path() const { return m_unit.path(); }
 
     using LogEntry = UnitLogEntry;
     std::vector<LogEntry> log() const;
 
 private:
-    pid_t m_pid = -1;
-    std::string m_path;
+    test::UnitLauncher m_unit;
     std::string m_logPath;
 };
 
