@@ -7,9 +7,7 @@
 // received to the last echo sent).
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,9 +22,8 @@
 #include <vector>
 
 #include "device/header_export.h"
+#include "tests/support/child_process.h"
 #include "tests/support/unit_process.h"
-
-extern char** environ;
 
 namespace {
 
@@ -40,34 +37,14 @@ struct Run {
     int status = -1;
 };
 
-Run tvprog(std::vector<std::string> args) {
-    args.insert(args.begin(), TVPROG_PATH);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int out[2];
-    if (::pipe(out) != 0) std::abort();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
+Run tvprog(const std::vector<std::string>& args) {
     Run run;
     const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, TVPROG_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-        ::close(out[1]);
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) {
-            run.out.append(buffer, static_cast<size_t>(n));
-        }
-        int wstatus = 0;
-        ::waitpid(pid, &wstatus, 0);
-        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    }
+    const tv::test::ChildRun child = tv::test::runToEnd(TVPROG_PATH, args);
     run.wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[0]);
+    run.out = child.out;
+    run.status = child.end.exited() ? child.end.exitCode : -1;
     return run;
 }
 

@@ -337,20 +337,15 @@ TEST_F(DeviceWindowTest, ASignalEndsTheProgramWhereverItIs) {
         if (row.unit) startUnit();
         const std::filesystem::path ini = m_dir / "TVCONFIG.INI";
         if (row.directory) std::filesystem::create_directory(ini);
-        char program[] = TVCONFIG_PATH;
-        char* argv[] = {program, nullptr};
-        pid_t pid = -1;
-        ASSERT_EQ(posix_spawn(&pid, program, nullptr, nullptr, argv, environ), 0);
-        const bool idle = waitUntil([&] { return idleWithHandler(pid); }, 15000);
-        ::kill(pid, SIGTERM);
-        int status = 0;
-        bool ended = false;
-        ASSERT_TRUE(waitUntil(
-            [&] { return ended = ended || ::waitpid(pid, &status, WNOHANG) == pid; }, 10000))
-            << "still running after SIGTERM";
+        test::ChildProcess program(TVCONFIG_PATH, {});
+        ASSERT_TRUE(program.started());
+        const bool idle = waitUntil([&] { return idleWithHandler(program.pid()); }, 15000);
+        program.sendSignal(SIGTERM);
+        const std::optional<test::ChildEnd> end = program.wait(std::chrono::seconds(10));
+        ASSERT_TRUE(end.has_value()) << "still running after SIGTERM";
         EXPECT_TRUE(idle) << "never sat waiting with its handler in place";
-        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_EQ(end->signal, 0) << "ended by signal " << end->signal;
+        EXPECT_EQ(end->exitCode, 0);
         if (row.directory) {
             EXPECT_TRUE(std::filesystem::is_directory(ini));
         } else {
