@@ -1,5 +1,7 @@
 #include "device/reply_timing.h"
 
+#include "serial/platform_port.h"
+
 namespace tv {
 
 namespace {
@@ -17,12 +19,8 @@ std::optional<std::string> slowReplyHint(std::chrono::steady_clock::duration tot
     const double each = std::chrono::duration<double, std::milli>(total).count() / replies;
     return "Each reply took " + millisecondsText(each) +
            " ms (about 2 ms is usual): a USB serial adapter holds replies for its latency timer;"
-#ifdef _WIN32
-           " set it to 1 ms in Device Manager: the port's Properties, Port Settings, Advanced.";
-#else
-           " set it to 1 ms (as root: echo 1 > /sys/bus/usb-serial/devices/ttyUSB0/latency_timer,"
-           " with the adapter's own tty name).";
-#endif
+           " " +
+           latencyTimerAdvice();
 }
 
 }  // namespace tv

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "serial/device_hint.h"
+#include "serial/platform_port.h"
 
 namespace tv {
 
@@ -56,7 +56,7 @@ std::string openFailureReason(const std::string& portname, const SerialError& er
                               OpenRetry retry) {
     if (error.device.empty()) {
         const char* choose = retry == OpenRetry::OpenButton
-                                 ? "Choose a port from com1 to com12 on the ComPort page"
+                                 ? "Choose a port from the list on the ComPort page"
                                  : "Give a port from com1 to com12";
         return "Port \"" + portname + "\" names no device. " + choose + ", or give a device path.";
     }

@@ -1,11 +1,8 @@
 #include "app/ports/port_choices.h"
 
 #include <algorithm>
-#include <filesystem>
 
-#ifdef _WIN32
-#include "serial/win32_port_name.h"
-#endif
+#include "serial/platform_port.h"
 
 namespace tv {
 
@@ -18,28 +15,8 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-// One spelling per device, so that two names of the same port compare equal.
-std::string sameDeviceKey(const std::string& device) {
-#ifdef _WIN32
-    // \\.\COM15 and COM15 are the same port; names ignore case.
-    std::string key = lowerCase(device);
-    if (key.rfind("\\\\.\\", 0) == 0) key.erase(0, 4);
-    return key;
-#else
-    // A by-id link and the node it points to are the same port.
-    std::error_code ec;
-    const auto canonical = std::filesystem::canonical(device, ec);
-    return ec ? device : canonical.string();
-#endif
-}
-
 std::optional<std::string> deviceOfFixed(int number, const EnvLookup& env) {
-    const std::string name = "com" + std::to_string(number);
-#ifdef _WIN32
-    return resolveWin32PortName(name, env);
-#else
-    return resolvePortName(name, env);
-#endif
+    return platformPortDevice("com" + std::to_string(number), env);
 }
 
 }  // namespace
@@ -58,6 +35,17 @@ std::vector<FoundPort> portsBeyondTheFixed(const std::vector<FoundPort>& found,
         if (!named) beyond.push_back(port);
     }
     return beyond;
+}
+
+std::optional<FoundPort> foundPortOpenedBy(const std::string& port,
+                                           const std::vector<FoundPort>& found,
+                                           const EnvLookup& env) {
+    const std::string wanted = sameDeviceKey(platformPortDevice(port, env).value_or(port));
+    for (const FoundPort& candidate : found) {
+        if (sameDeviceKey(candidate.device) == wanted || sameDeviceKey(candidate.name) == wanted)
+            return candidate;
+    }
+    return std::nullopt;
 }
 
 std::string portItemText(const FoundPort& port) {

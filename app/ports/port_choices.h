@@ -19,6 +19,13 @@ inline constexpr int kFixedPorts = 12;
 std::vector<FoundPort> portsBeyondTheFixed(const std::vector<FoundPort>& found,
                                            const EnvLookup& env);
 
+// The found port that the port name `port` opens (through TVCONFIG_COMN or the
+// system's own mapping, a by-id link or the node it points to): for the USB
+// serial number in tvprog's log. nullopt when none of them is it.
+std::optional<FoundPort> foundPortOpenedBy(const std::string& port,
+                                           const std::vector<FoundPort>& found,
+                                           const EnvLookup& env);
+
 // The list item: the port name first, then what tells two adapters apart
 // ("com15  (USB Serial Port, FTDI, S/N A600XYZ)").
 std::string portItemText(const FoundPort& port);

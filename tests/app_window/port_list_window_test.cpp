@@ -2,8 +2,10 @@
 // com1 to com12 first, the machine's other ports after them, read again when
 // the list drops down and before every open, and remembered across a restart.
 #include <QAbstractItemView>
+#include <filesystem>
 
 #include "app/port_listing.h"
+#include "app/ports/port_choices.h"
 #include "serial/rs232c.h"
 #include "tests/support/window_fixture.h"
 
@@ -128,6 +130,43 @@ TEST_F(PortListWindowTest, OlderFilesAndTheTwelveMeanWhatTheyMeant) {
     EXPECT_EQ(itemText(12).rfind(adapter("usb-new", "N1").name, 0), 0u);
     EXPECT_EQ(ports()->currentIndex(), -1);
     EXPECT_EQ(rs232c1Name(), "");
+}
+
+// tvprog's log names the adapter behind a port by the serial number the listing
+// knows: found by its listed name, its device, a link to it, or comN mapped to it.
+TEST(FoundPortOpenedBy, FindsTheAdapterByAnyOfItsNames) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tv_port_names";
+    std::filesystem::create_directories(dir);
+    std::filesystem::remove(dir / "by-id");
+    std::filesystem::create_symlink("/dev/null", dir / "by-id");
+    const std::vector<FoundPort> found = {
+        {"/dev/ttyS9", "/dev/ttyS9", "", "", {}, {}, ""},
+        {(dir / "by-id").string(), "/dev/null", "FT232R", "FTDI", 0x0403, 0x6001, "A600XYZ"},
+    };
+    const EnvLookup env = [](const std::string& name) -> std::optional<std::string> {
+        if (name == "TVCONFIG_COM3") return std::string("/dev/null");
+        return std::nullopt;
+    };
+    const struct {
+        const char* port;
+        const char* serial;  // nullptr: no port found
+    } rows[] = {
+        {"/dev/null", "A600XYZ"},  // the device itself
+        {"com3", "A600XYZ"},       // comN mapped to it
+        {"com10", ""},             // /dev/ttyS9: listed, no number
+        {"/dev/ttyUSB5", nullptr},
+        {"com4", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.port);
+        const auto port = foundPortOpenedBy(row.port, found, env);
+        ASSERT_EQ(port.has_value(), row.serial != nullptr);
+        if (port) {
+            EXPECT_EQ(port->serialNumber, row.serial);
+        }
+    }
+    EXPECT_EQ(foundPortOpenedBy((dir / "by-id").string(), found, env)->serialNumber, "A600XYZ");
+    std::filesystem::remove_all(dir);
 }
 #endif
 

@@ -6,10 +6,7 @@
 #include <span>
 
 #include "device/read_back.h"
-#include "serial/port_name.h"
-#ifdef _WIN32
-#include "serial/win32_port_name.h"
-#endif
+#include "serial/platform_port.h"
 #include "synth/number_format.h"
 #include "tools/tvprog/prog_session.h"
 
@@ -195,11 +192,7 @@ private:
 }  // namespace
 
 std::string portText(const std::string& port) {
-#ifdef _WIN32
-    const auto path = resolveWin32PortName(port, processEnvironment());
-#else
-    const auto path = resolvePortName(port, processEnvironment());
-#endif
+    const auto path = platformPortDevice(port, processEnvironment());
     return path && *path != port ? port + " (" + *path + ")" : port;
 }
 

@@ -4,9 +4,8 @@
 
 namespace tv {
 
-// Empty when unknown. For now it is always empty: the listing of the system's
-// ports, which knows each adapter's serial number, lives with the window's
-// port page; this is where tvprog asks it once both meet.
+// Asks the system's port listing (the one `tvprog ports` prints) for the port
+// that `port` opens; empty when it lists no such port or knows no number.
 std::string portSerialNumber(const std::string& port);
 
 }  // namespace tv

@@ -179,7 +179,7 @@ of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
                 com1 to com999 are COM1 to COM999
   --log FILE    appends one CSV line per port and command to FILE (created
                 if missing, never rewritten): local time with its UTC offset,
-                port, the port's USB serial number (empty: not known yet),
+                port, the port's USB serial number (empty where unknown),
                 header file, its SHA-256, command, result (ok, verify failed,
                 no reply at byte N, line lost at byte N, port would not open,
                 interrupted), bytes sent, seconds. A log that cannot be opened
