@@ -68,6 +68,15 @@ if [ ! -f "$qt_dir/lib/cmake/Qt6SerialPort/Qt6SerialPortConfig.cmake" ] ||
   tar -xJf "$serialport_source" -C "$qt_dir"
 fi
 
+# A build folder configured against another Qt, or before that Qt had the
+# Serial Port module, keeps the old package paths in its cache: start it anew.
+cached_qt=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$out/CMakeCache.txt" 2>/dev/null || true)
+if [ -f "$out/CMakeCache.txt" ] &&
+   { [ "$cached_qt" != "$qt_dir" ] || grep -q '^Qt6SerialPort_DIR:PATH=.*NOTFOUND' "$out/CMakeCache.txt"; }; then
+  echo "Configuring $out anew for the Qt in $qt_dir"
+  rm -rf "$out/CMakeCache.txt" "$out/CMakeFiles"
+fi
+
 app=ON
 [ "${TVCONFIG_WIN_APP:-1}" = 0 ] && app=OFF
 cmake -S "$root" -B "$out" -G Ninja \
