@@ -1,9 +1,11 @@
 #include "tools/tvcalc/command_line.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
 #include "options/option_table.h"
+#include "tools/common/argument_reader.h"
 
 namespace tv {
 namespace {
@@ -44,6 +46,27 @@ std::string optionNames() {
 // numbers ("-100", "-.5") are positional arguments.
 bool looksLikeOption(const std::string& arg) {
     return arg.size() >= 2 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9') && arg[1] != '.';
+}
+
+// A radio option ("--mux=\"D LD\"") sets its group to the item with that text.
+void readRadioOption(ArgumentReader& reader, SynthOptions& options) {
+    const std::string name = reader.name();
+    const auto named =
+        std::find_if(kRadioGroups.begin(), kRadioGroups.end(), [&](const RadioGroupRow& candidate) {
+            return !candidate.commandLineName.empty() && name == candidate.commandLineName;
+        });
+    if (named == kRadioGroups.end()) {
+        throw UsageError("unknown option '" + reader.argument() + "'; options are " +
+                         optionNames() + ", --all, --realizable, --tsv, --help");
+    }
+    const std::string value = reader.text("a value: " + itemList(*named));
+    const Items items = commandLineItems(*named);
+    const auto item = std::find(items.begin(), items.end(), value);
+    if (item == items.end()) {
+        throw UsageError("unknown value '" + value + "' for " + name +
+                         "; accepted: " + itemList(*named));
+    }
+    options[named->group] = static_cast<int32_t>(item - items.begin());
 }
 
 }  // namespace
@@ -115,55 +138,28 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     std::vector<std::string> numbers;
     bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !looksLikeOption(arg)) {
-            numbers.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            line.help = true;
-            return line;
-        } else if (arg == "--all") {
-            line.all = true;
-        } else if (arg == "--tsv") {
-            line.tsv = true;
-        } else if (arg == "--realizable") {
-            line.realizable = true;
-        } else {
-            const size_t equals = arg.find('=');
-            const std::string name = arg.substr(0, equals);
-            const RadioGroupRow* option = nullptr;
-            for (const RadioGroupRow& candidate : kRadioGroups) {
-                if (!candidate.commandLineName.empty() && name == candidate.commandLineName) {
-                    option = &candidate;
-                }
-            }
-            if (option == nullptr) {
-                throw UsageError("unknown option '" + arg + "'; options are " + optionNames() +
-                                 ", --all, --realizable, --tsv, --help");
-            }
-            std::string value;
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
+    ArgumentReader reader(args);
+    try {
+        while (reader.next()) {
+            if (optionsEnded || !looksLikeOption(reader.argument())) {
+                numbers.push_back(reader.argument());
+            } else if (reader.is("--")) {
+                optionsEnded = true;
+            } else if (reader.is("--help") || reader.is("-h")) {
+                line.help = true;
+                return line;
+            } else if (reader.is("--all")) {
+                line.all = true;
+            } else if (reader.is("--tsv")) {
+                line.tsv = true;
+            } else if (reader.is("--realizable")) {
+                line.realizable = true;
             } else {
-                throw UsageError(name + " needs a value: " + itemList(*option));
+                readRadioOption(reader, line.options);
             }
-            const Items items = commandLineItems(*option);
-            int32_t index = -1;
-            for (size_t k = 0; k < items.size(); ++k) {
-                if (items[k] == value) index = static_cast<int32_t>(k);
-            }
-            if (index < 0) {
-                throw UsageError("unknown value '" + value + "' for " + name +
-                                 "; accepted: " + itemList(*option));
-            }
-            line.options[option->group] = index;
         }
+    } catch (const ArgumentError& e) {
+        throw UsageError(e.what());
     }
     if (numbers.size() != 3) {
         throw UsageError("expected three numbers LOCALOUTPUT MULTIPLIER STD, got " +

@@ -8,7 +8,7 @@
 
 #include "device/header_reader.h"
 #include "synth/number_parse.h"
-#include "tools/option_value.h"
+#include "tools/common/argument_reader.h"
 #include "tools/tvcalc/command_line.h"
 #include "tools/tvcalc/decode_rows.h"
 
@@ -26,51 +26,53 @@ struct DecodeLine {
     bool help = false;
 };
 
-bool hasValueForm(const std::string& arg, const char* name) {
-    return arg == name || arg.rfind(std::string(name) + "=", 0) == 0;
+// A --variant value by its short item text ("S", "D").
+int32_t variantIndex(const std::string& text) {
+    const std::vector<std::string> items = radioItemTexts("--variant");
+    const auto item = std::find(items.begin(), items.end(), text);
+    if (item == items.end()) throw UsageError("unknown value '" + text + "' for --variant");
+    return static_cast<int32_t>(item - items.begin());
+}
+
+// One option after the words, or after the --decode that had none.
+void readDecodeOption(ArgumentReader& reader, DecodeLine& line) {
+    const std::string name = reader.name();
+    if (name == "--decode-header") {
+        line.headerFile = reader.text();
+    } else if (name == "--variant") {
+        line.variant = variantIndex(reader.text());
+    } else if (name == "--std") {
+        line.stdText = reader.text();
+    } else if (name == "--multiplier") {
+        line.multiplierText = reader.text();
+    } else if (reader.is("--tsv")) {
+        line.tsv = true;
+    } else {
+        throw UsageError("unexpected argument '" + reader.argument() + "'; see tvcalc --help");
+    }
 }
 
 DecodeLine parseDecodeLine(const std::vector<std::string>& args) {
     DecodeLine line;
-    bool takingWords = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const std::string name = optionName(arg);
-        const auto value = [&]() -> std::string {
-            if (auto v = optionValue(args, i)) return *v;
-            throw UsageError(name + " needs a value");
-        };
-        if (arg == "--help" || arg == "-h") {
-            line.help = true;
-            return line;
+    bool takingWords = false;  // the words of --decode run up to the next option
+    ArgumentReader reader(args);
+    try {
+        while (reader.next()) {
+            if (reader.is("--help") || reader.is("-h")) {
+                line.help = true;
+                return line;
+            }
+            if (reader.is("--decode")) {
+                takingWords = true;
+            } else if (takingWords && !reader.argument().starts_with("--")) {
+                line.words.push_back(reader.argument());
+            } else {
+                readDecodeOption(reader, line);
+                takingWords = false;
+            }
         }
-        if (arg == "--decode") {
-            takingWords = true;
-        } else if (name == "--decode-header") {
-            line.headerFile = value();
-            takingWords = false;
-        } else if (name == "--variant") {
-            const std::string text = value();
-            const std::vector<std::string> items = radioItemTexts("--variant");
-            size_t k = 0;
-            while (k < items.size() && items[k] != text) ++k;
-            if (k == items.size()) throw UsageError("unknown value '" + text + "' for --variant");
-            line.variant = static_cast<int32_t>(k);
-            takingWords = false;
-        } else if (name == "--std") {
-            line.stdText = value();
-            takingWords = false;
-        } else if (name == "--multiplier") {
-            line.multiplierText = value();
-            takingWords = false;
-        } else if (arg == "--tsv") {
-            line.tsv = true;
-            takingWords = false;
-        } else if (takingWords && !arg.starts_with("--")) {
-            line.words.push_back(arg);
-        } else {
-            throw UsageError("unexpected argument '" + arg + "'; see tvcalc --help");
-        }
+    } catch (const ArgumentError& e) {
+        throw UsageError(e.what());
     }
     if (line.words.empty() == line.headerFile.empty()) {
         throw UsageError("give either --decode WORD... or --decode-header FILE");
@@ -151,9 +153,10 @@ void printText(std::ostream& out, const WordSet& set, const std::vector<DecodeRo
 }  // namespace
 
 bool isDecodeCommand(const std::vector<std::string>& args) {
-    for (const std::string& arg : args) {
-        if (arg == "--") return false;
-        if (arg == "--decode" || hasValueForm(arg, "--decode-header")) return true;
+    ArgumentReader reader(args);
+    while (reader.next()) {
+        if (reader.is("--")) return false;
+        if (reader.is("--decode") || reader.name() == "--decode-header") return true;
     }
     return false;
 }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tools/option_value.h"
+#include "tools/common/argument_reader.h"
 
 namespace tv {
 
@@ -18,6 +18,33 @@ double parseSeconds(const std::string& text) {
                              "'");
     }
     return value;
+}
+
+// One "--" option into `line`; true when it was --seconds.
+bool readProgOption(ArgumentReader& reader, ProgLine& line) {
+    const std::string name = reader.name();
+    if (name == "--port") {
+        const std::string port = reader.text();
+        if (std::find(line.ports.begin(), line.ports.end(), port) != line.ports.end()) {
+            throw ProgUsageError("--port " + port + " is given twice");
+        }
+        line.ports.push_back(port);
+    } else if (name == "--log") {
+        line.log = reader.text();
+        if (line.log.empty()) throw ProgUsageError("--log needs a file name");
+    } else if (name == "--seconds") {
+        line.seconds = parseSeconds(reader.text());
+        return true;
+    } else if (reader.is("--verify")) {
+        line.verify = true;
+    } else if (reader.is("--raw")) {
+        line.raw = true;
+    } else if (reader.is("--tsv")) {
+        line.tsv = true;
+    } else {
+        throw ProgUsageError("unknown option '" + reader.argument() + "'");
+    }
+    return false;
 }
 
 int severity(int status) {
@@ -49,39 +76,20 @@ ProgLine parseProgLine(const std::vector<std::string>& args) {
     ProgLine line;
     std::vector<std::string> positional;
     bool secondsGiven = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const std::string name = optionName(arg);
-        const auto value = [&]() -> std::string {
-            if (auto v = optionValue(args, i)) return *v;
-            throw ProgUsageError(name + " needs a value");
-        };
-        if (arg == "--help" || arg == "-h") {
-            line.help = true;
-            return line;
-        } else if (name == "--port") {
-            const std::string port = value();
-            if (std::find(line.ports.begin(), line.ports.end(), port) != line.ports.end()) {
-                throw ProgUsageError("--port " + port + " is given twice");
+    ArgumentReader reader(args);
+    try {
+        while (reader.next()) {
+            if (reader.is("--help") || reader.is("-h")) {
+                line.help = true;
+                return line;
+            } else if (reader.argument().starts_with("--")) {
+                if (readProgOption(reader, line)) secondsGiven = true;
+            } else {
+                positional.push_back(reader.argument());
             }
-            line.ports.push_back(port);
-        } else if (name == "--log") {
-            line.log = value();
-            if (line.log.empty()) throw ProgUsageError("--log needs a file name");
-        } else if (arg == "--verify") {
-            line.verify = true;
-        } else if (name == "--seconds") {
-            line.seconds = parseSeconds(value());
-            secondsGiven = true;
-        } else if (arg == "--raw") {
-            line.raw = true;
-        } else if (arg == "--tsv") {
-            line.tsv = true;
-        } else if (arg.starts_with("--")) {
-            throw ProgUsageError("unknown option '" + arg + "'");
-        } else {
-            positional.push_back(arg);
         }
+    } catch (const ArgumentError& e) {
+        throw ProgUsageError(e.what());
     }
     if (positional.empty()) throw ProgUsageError("no command: write, verify, dump, init or ports");
     line.command = positional.front();
