@@ -43,9 +43,24 @@ ProgRun tvprog(const std::vector<std::string>& args, int signal = 0) {
     return run;
 }
 
-std::string scratch(const std::string& name) {
-    return ::testing::TempDir() + "tvprog-" + std::to_string(::getpid()) + "-" + name;
+// Every file the tests make (headers, unit logs, run logs) goes into one folder
+// of this process, removed when the tests end.
+const std::string& scratchFolder() {
+    static const std::string folder = [] {
+        const std::string path = ::testing::TempDir() + "tvprog-" + std::to_string(::getpid());
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
 }
+
+std::string scratch(const std::string& name) { return scratchFolder() + "/" + name; }
+
+class ScratchCleanup : public ::testing::Environment {
+public:
+    void TearDown() override { std::filesystem::remove_all(scratchFolder()); }
+};
+const auto* const kScratchCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
 
 // A table with a different word in every place, exported by "save"'s own code.
 ChannelTable sampleTable() {
