@@ -11,8 +11,7 @@ namespace tv {
 
 class UnitLine {
 public:
-    UnitLine(int master, int signals, UnitLog log, long wireBaud)
-        : m_master(master), m_signals(signals), m_log(log), m_wire(wireBaud) {}
+    UnitLine(int master, int signals, UnitLog log, long wireBaud);
 
     // Takes one byte that came at `arrivalNs` once the wire has carried it;
     // false when a stop signal came meanwhile.

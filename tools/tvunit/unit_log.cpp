@@ -16,6 +16,12 @@ void UnitLog::note(const char* direction, uint8_t b) {
     flush();
 }
 
+void UnitLog::noteAt(int64_t ns, const char* direction, uint8_t b) {
+    if (m_file == nullptr) return;
+    std::fprintf(m_file, "%lld %s %02X\n", static_cast<long long>(ns), direction, b);
+    flush();
+}
+
 void UnitLog::noteUnflushed(const char* direction, uint8_t b) {
     if (m_file == nullptr) return;
     std::fprintf(m_file, "%lld %s %02X\n", static_cast<long long>(monotonicNs()), direction, b);

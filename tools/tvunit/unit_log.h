@@ -15,6 +15,8 @@ public:
     bool enabled() const { return m_file != nullptr; }
     // A line, flushed at once so a reader sees it while the unit runs.
     void note(const char* direction, uint8_t b);
+    // A line stamped with a time of the wire's model rather than now.
+    void noteAt(int64_t ns, const char* direction, uint8_t b);
     // A line left in the buffer, for a run of bytes flushed together.
     void noteUnflushed(const char* direction, uint8_t b);
     void flush();

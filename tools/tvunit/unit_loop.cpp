@@ -54,9 +54,12 @@ bool UnitLoop::serve(uint8_t b, int64_t arrivalNs) {
 }
 
 bool UnitLoop::answer(const std::vector<uint8_t>& reply) {
-    if (m_faults.delayMs() > 0 && !m_line.pause(m_faults.delayMs())) return false;
-    // The answer is ready when its byte was received, or after the delay.
-    const int64_t ready = m_faults.delayMs() > 0 ? monotonicNs() : m_line.receivedAt();
+    // The answer is ready when its byte was received, or --delay after that.
+    int64_t ready = m_line.receivedAt();
+    if (m_faults.delayMs() > 0) {
+        ready += int64_t{m_faults.delayMs()} * 1000000;
+        if (!m_line.waitUntil(ready)) return false;
+    }
     for (int i = 0; i < m_faults.echoes(); ++i) m_line.send(reply.front(), ready);
     for (size_t i = 1; i < reply.size(); ++i) m_line.send(reply[i], ready);
     m_line.sendCounting(m_faults.floodNow(), ready);
