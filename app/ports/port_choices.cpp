@@ -8,11 +8,13 @@ namespace tv {
 
 namespace {
 
-std::string lowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
+// Port names compare without regard to ASCII case ("COM15" is "com15").
+bool sameName(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::optional<std::string> deviceOfFixed(int number, const EnvLookup& env) {
@@ -77,11 +79,11 @@ std::optional<size_t> findRememberedPort(const std::vector<FoundPort>& ports,
                                          const RememberedPort& wanted) {
     std::optional<size_t> byNumber;
     for (size_t i = 0; i < ports.size(); ++i) {
-        const bool sameName = lowerCase(ports[i].name) == lowerCase(wanted.name);
+        const bool named = sameName(ports[i].name, wanted.name);
         if (wanted.serialNumber.empty()) {
-            if (sameName) return i;
+            if (named) return i;
         } else if (ports[i].serialNumber == wanted.serialNumber) {
-            if (sameName) return i;
+            if (named) return i;
             if (!byNumber) byNumber = i;
         }
     }

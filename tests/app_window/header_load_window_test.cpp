@@ -7,19 +7,13 @@
 
 #include "device/header_export.h"
 #include "os/local_time.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/window_fixture.h"
 
 namespace tv::testing {
 namespace {
 
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(std::time_t t) : m_t(t) {}
-    std::time_t now() const override { return m_t; }
-
-private:
-    std::time_t m_t;
-};
+using test::FixedClock;
 
 class HeaderLoadWindowTest : public WindowTest {
 protected:
