@@ -36,17 +36,6 @@ com15_status=0
 wine "$exe" write --port com15 "Z:$header" </dev/null >"$work/com15.out" 2>&1 || com15_status=$?
 stop_unit
 
-passed=0
-failed=0
-check() {  # what, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"; passed=$((passed + 1))
-  else
-    echo "FAIL $what"; failed=$((failed + 1))
-  fi
-}
 check "tvprog.exe exits 0 (got $status)" test "$status" -eq 0
 check "tvprog.exe reports 130 of 130 bytes" grep -q "wrote 130 of 130 bytes" "$work/wine.out"
 check "tvprog.exe names the Windows device" grep -qF 'to com1 (\\.\COM1)' "$work/wine.out"

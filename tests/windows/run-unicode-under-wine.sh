@@ -34,17 +34,6 @@ header=設定①.h
 sed -E 's/^  0x[0-9A-F]{2}/  0x00/' "$root/tests/device/data/header_2359.txt" >"$header"
 missing=無い①.h
 
-passed=0
-failed=0
-check() {  # what, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"; passed=$((passed + 1))
-  else
-    echo "FAIL $what"; failed=$((failed + 1))
-  fi
-}
 
 # same_as_linux WHAT ARGS...: tvcalc.exe's standard output, standard error and
 # exit status, redirected to files, are byte for byte the Linux tvcalc's.

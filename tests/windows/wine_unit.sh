@@ -71,3 +71,17 @@ start_unit() {
   echo "wine_unit.sh: tvunit gave no terminal" >&2
   return 1
 }
+
+# check WHAT COMMAND...: one line "ok" or "FAIL" for a command that must succeed,
+# counted in $passed and $failed for the run's closing line.
+passed=0
+failed=0
+check() {  # what, then a command that must succeed
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"; passed=$((passed + 1))
+  else
+    echo "FAIL $what"; failed=$((failed + 1))
+  fi
+}
