@@ -1,5 +1,6 @@
 // tvprog against tvunit on a pseudo-terminal: what reaches the unit, what comes
 // back, and the exit status of each way a command can end.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -414,6 +415,61 @@ TEST_F(Tvprog, AFailedLogWriteEndsWithEight) {
     EXPECT_EQ(none.status, 8);
     EXPECT_NE(none.err.find("no unit was touched"), std::string::npos) << none.err;
     EXPECT_EQ(received(unit).size(), 130u);
+}
+
+// Opening the log never waits: a FIFO nobody reads is refused before the unit
+// is touched; a read one is written to; a full one waits only until a signal;
+// a symbolic link is appended to through the link, as a shell's >> does.
+TEST_F(Tvprog, TheLogNeverHoldsTvprog) {
+    const std::string fifo = scratch("log.fifo"), target = scratch("target.csv");
+    const std::string link = scratch("link.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(target, link);
+    enum class Reader { None, Reading, Full };
+    struct Case {
+        const char* what;
+        std::string log;
+        Reader reader;
+        int status;
+        std::string err;
+        size_t receivedBytes;
+    };
+    const std::vector<Case> cases = {
+        {"FIFO without reader", fifo, Reader::None, 8,
+         "cannot open the log " + fifo + ": a FIFO (named pipe) that nobody reads", 0},
+        {"FIFO with a reader", fifo, Reader::Reading, 0, "", 2},
+        {"full FIFO, then SIGTERM", fifo, Reader::Full, 6, "stopped by a signal while waiting", 2},
+        {"symbolic link", link, Reader::None, 0, "", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnitProcess unit({}, scratch("log-fifo"));
+        const int reader =
+            c.reader == Reader::None ? -1 : ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        if (c.reader == Reader::Full) {
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            const std::string block(4096, 'x');
+            while (::write(writer, block.data(), block.size()) > 0) {
+            }
+            ::close(writer);
+        }
+        const ProgRun run = tvprog({"init", "--port", unit.path(), "--log", c.log},
+                                   c.reader == Reader::Full ? SIGTERM : 0);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_EQ(received(unit).size(), c.receivedBytes);
+        if (c.reader == Reader::Reading) {
+            char line[512] = {};
+            EXPECT_GT(::read(reader, line, sizeof line), 0);
+            EXPECT_NE(std::string(line).find(",init,ok,2,"), std::string::npos) << line;
+        }
+        if (reader >= 0) ::close(reader);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(fileLines(target).size(), 1u);
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(link);
+    std::filesystem::remove(target);
 }
 
 TEST_F(Tvprog, OneSignalStopsEveryPort) {

@@ -190,8 +190,11 @@ of the ports', in the order 6, 8, 7, 5, 4 (then 3, 2, 0).
                 port, the port's USB serial number (empty where unknown),
                 header file, its SHA-256, command, result (ok, verify failed,
                 no reply at byte N, line lost at byte N, port would not open,
-                interrupted), bytes sent, seconds. A log that cannot be opened
-                stops the run before any unit is touched.
+                interrupted), bytes sent, seconds. The SHA-256 is of the same
+                bytes, read once, that the channels came from. A log that
+                cannot be opened stops the run before any unit is touched;
+                a FIFO nobody reads is refused so, never waited for. A
+                symbolic link is appended to through the link, as >> does.
   --help, -h    show this text
 
 Exit status:
