@@ -1,5 +1,6 @@
 #include "tools/tvprog/prog_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -34,48 +35,75 @@ int stopped(const std::atomic<bool>& stopRequested, const std::string& what) {
     return kProgNoAnswer;
 }
 
-// Opens the port and sends `command`'s letter (dump or initialize); kProgOk when
-// the unit answered it, else the status to end with.
-int openAndAsk(ProgSession& session, const ProgLine& line, bool (DeviceLink::*command)(),
-               const char* letter, const std::atomic<bool>& stopRequested) {
+// Opens the port, reads away what is still coming and sends D CR; kProgOk when
+// the unit answered the D, else the status to end with.
+int openAndDump(ProgSession& session, const ProgLine& line,
+                const std::atomic<bool>& stopRequested) {
     if (!openOrSay(session, line.port)) return kProgPortClosed;
-    session.discardReceived();
-    if ((session.link().*command)()) return kProgOk;
+    if (!session.readAwayUntilQuiet()) return stopped(stopRequested, "the reading away");
+    if (session.link().dump()) return kProgOk;
     const int status = stopped(stopRequested, "the " + line.command);
-    if (status == kProgNoAnswer)
-        std::cerr << "tvprog: the unit did not answer the " << letter << '\n';
+    if (status == kProgNoAnswer) std::cerr << "tvprog: the unit did not answer the D\n";
     return status;
 }
 
-}  // namespace
-
-int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
-    ProgSession session(stopRequested, std::cerr);
-    if (const int status = openAndAsk(session, line, &DeviceLink::dump, "D", stopRequested)) {
-        return status;
-    }
-    // Nothing marks the end of a dump: collect for the time asked.
-    const auto collect = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(line.seconds));
-    const auto deadline = std::chrono::steady_clock::now() + collect;
+// Collects the dump's bytes until the line is lost, the time is up or, when
+// `untilQuiet`, a dump's worth has come and the line has gone quiet (as the
+// read-back collects); kProgOk or the status of a stop.
+int collectDump(ProgSession& session, const ProgLine& line, bool untilQuiet,
+                const std::atomic<bool>& stopRequested) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(line.seconds));
+    const DeviceLink& link = session.link();
+    int32_t seen = link.BufferPos;
+    auto quietFrom = Clock::now();
     // A lost line brings nothing more: no use waiting out the time.
     while (!session.lineLost()) {
-        const auto outcome = session.waiter().waitForEvents(deadline);
-        if (outcome == EventWaiter::Outcome::TimedOut) break;
+        if (link.BufferPos != seen) {
+            seen = link.BufferPos;
+            quietFrom = Clock::now();
+        }
+        const bool enough = untilQuiet && seen >= kDumpBytes;
+        const auto until = enough ? std::min(deadline, quietFrom + session.quietTime()) : deadline;
+        const auto outcome = session.waiter().waitForEvents(until);
         if (outcome == EventWaiter::Outcome::ShuttingDown)
             return stopped(stopRequested, "the dump");
+        if (outcome == EventWaiter::Outcome::TimedOut && Clock::now() >= until &&
+            (!enough || link.BufferPos == seen)) {
+            break;
+        }
     }
+    return kProgOk;
+}
+
+// kProgOk when the unit's memory came; else says how much did and gives 5.
+int memoryCame(ProgSession& session, const ProgLine& line) {
     const DeviceLink& link = session.link();
     // The zeros of an empty buffer are no dump: only a memory that came is.
-    if (link.BufferPos < kDumpBytes) {
-        std::cerr << "tvprog: the unit's memory did not come: " << link.BufferPos << " of "
-                  << kDumpBytes << " bytes (the echoes of D and CR, then " << DeviceLink::kImageSize
-                  << " bytes of memory) arrived"
-                  << (session.lineLost() ? " before the line was lost"
-                                         : " in " + secondsText(line.seconds) + " s")
-                  << '\n';
-        return kProgNoAnswer;
+    if (link.BufferPos >= kDumpBytes) return kProgOk;
+    std::cerr << "tvprog: the unit's memory did not come: " << link.BufferPos << " of "
+              << kDumpBytes << " bytes (the echoes of D and CR, then " << DeviceLink::kImageSize
+              << " bytes of memory) arrived"
+              << (session.lineLost() ? " before the line was lost"
+                                     : " in " + secondsText(line.seconds) + " s")
+              << '\n';
+    return kProgNoAnswer;
+}
+
+// The dump's own output, then what the unit still sends read away, so that it
+// is not taken by the next run for the reply to its first byte.
+int endDump(ProgSession& session, int status, const std::atomic<bool>& stopRequested) {
+    std::fflush(stdout);
+    std::cout.flush();
+    if (status != kProgInterrupted && !session.readAwayUntilQuiet()) {
+        return stopped(stopRequested, "the reading away after the dump");
     }
+    return status;
+}
+
+void printDump(const ProgLine& line, ProgSession& session) {
+    const DeviceLink& link = session.link();
     if (line.raw) {
         const int32_t count = std::min<int32_t>(link.BufferPos, DeviceLink::kBufferSize);
         for (int32_t i = 0; i < count; ++i) {
@@ -86,7 +114,20 @@ int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
         session.link().viewBuffer();
         std::cout << session.view().bufferView();
     }
-    return kProgOk;
+}
+
+}  // namespace
+
+int runDump(const ProgLine& line, const std::atomic<bool>& stopRequested) {
+    ProgSession session(stopRequested, std::cerr);
+    if (const int status = openAndDump(session, line, stopRequested)) {
+        return status == kProgPortClosed ? status : endDump(session, status, stopRequested);
+    }
+    // Nothing marks the end of a dump: collect for the time asked.
+    int status = collectDump(session, line, false, stopRequested);
+    if (status == kProgOk) status = memoryCame(session, line);
+    if (status == kProgOk) printDump(line, session);
+    return endDump(session, status, stopRequested);
 }
 
 int runWrite(const ProgLine& line, const std::atomic<bool>& stopRequested) {
