@@ -224,6 +224,13 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         {"directory", {}, {"write", "--port", "/dev/null", "/"}, 3, "/: a directory", 0},
         {"no such port", {}, {"init", "--port", scratch("none")}, 4, "no such device", 0},
         {"not a terminal", {}, {"init", "--port", "/dev/null"}, 4, "did not open", 0},
+        {"read: the memory does not come",
+         {"--stop-after", "1"},
+         {"read", "--port", "PORT", "--seconds", "0.2", scratch("never.h")},
+         5,
+         "memory did not come: 1 of 130 bytes",
+         2},
+        {"read on two ports", {}, {"read", "--port", "a", "--port", "b"}, 2, "one --port", 0},
         {"no command", {}, {"--port", "/dev/null"}, 2, "no command", 0},
         {"write without file", {}, {"write", "--port", "/dev/null"}, 2, "one HEADER", 0},
         {"raw on write", {}, {"write", "--raw", "--port", "x", m_header}, 2, "belong to dump", 0},
@@ -261,6 +268,7 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
             EXPECT_EQ(received(*unit).size(), c.receivedBytes);
         }
     }
+    EXPECT_FALSE(std::filesystem::exists(scratch("never.h")));  // whole or not at all
     std::filesystem::remove(badHeader);
     std::filesystem::remove(wideWord);
     std::filesystem::remove(fifo);
@@ -345,6 +353,36 @@ std::vector<std::string> fileLines(const std::string& path) {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A unit read into a header programs the next unit with the same image; tvcalc
+// decodes that header; the log names the digest of what was written.
+TEST_F(Tvprog, ReadsAUnitIntoAHeaderThatProgramsTheNext) {
+    UnitProcess first({}, scratch("log-r1")), second({}, scratch("log-r2"));
+    ASSERT_EQ(tvprog({"write", "--port", first.path(), m_header}).status, 0);
+    const std::string out = scratch("read.h"), log = scratch("read.csv");
+    const ProgRun read = tvprog({"read", "--port", first.path(), "--log", log, out});
+    ASSERT_EQ(read.status, 0) << read.err;
+    ASSERT_EQ(tvprog({"write", "--port", second.path(), out}).status, 0);
+    EXPECT_EQ(received(second), expectedWrite(m_table));
+    EXPECT_EQ(test::runToEnd(TVCALC_PATH, {"--decode-header", out}).end.exitCode, 0);
+    const std::vector<std::string> lines = fileLines(log);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("," + out + "," + sha256Hex(fileText(out)) + ",read,ok,2,"),
+              std::string::npos)
+        << lines[0];
+    // Without OUT, to standard output.
+    const ProgRun shown = tvprog({"read", "--port", second.path()});
+    EXPECT_NE(shown.out.find("\r\n//0  read from " + second.path() +
+                             "\r\n  0x00010203,    //InitReg\r\n"),
+              std::string::npos)
+        << shown.out;
+    EXPECT_EQ(std::count(shown.out.begin(), shown.out.end(), '\n'), 41);
 }
 
 // Three units at once, one silent: the others finish, its line says so, the

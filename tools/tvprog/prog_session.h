@@ -35,6 +35,7 @@ public:
     }
 
     DeviceLink& link() { return m_link; }
+    const DeviceLink& link() const { return m_link; }
     QueueEventWaiter& waiter() { return m_waiter; }
     ConsoleView& view() { return m_view; }
 
