@@ -483,9 +483,9 @@ TEST_F(Tvprog, TheLogNeverHoldsTvprog) {
         SCOPED_TRACE(c.what);
         UnitProcess unit({}, scratch("log-fifo"));
         const int reader =
-            c.reader == Reader::None ? -1 : ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+            c.reader == Reader::None ? -1 : ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (c.reader == Reader::Full) {
-            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             const std::string block(4096, 'x');
             while (::write(writer, block.data(), block.size()) > 0) {
             }
@@ -505,6 +505,18 @@ TEST_F(Tvprog, TheLogNeverHoldsTvprog) {
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(fileLines(target).size(), 1u);
+    // A reader that goes away while the unit is silent: the line cannot be
+    // written, which is said (status 8), not a silent end by SIGPIPE.
+    UnitProcess silent({"--silent"}, scratch("log-gone"));
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    test::ChildProcess child(
+        TVPROG_PATH, {"init", "--port", silent.path(), "--log", fifo},
+        {test::ChildProcess::Output::Capture, test::ChildProcess::Output::Capture, {}});
+    ::usleep(500 * 1000);
+    ::close(reader);
+    EXPECT_EQ(child.wait().exitCode, 8);
+    EXPECT_NE(child.errors().find("cannot write the log " + fifo), std::string::npos)
+        << child.errors();
     std::filesystem::remove(fifo);
     std::filesystem::remove(link);
     std::filesystem::remove(target);
