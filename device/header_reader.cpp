@@ -6,6 +6,7 @@
 
 #include "device/header_lines.h"
 #include "os/regular_file_reader.h"
+#include "os/sha256.h"
 
 namespace tv {
 
@@ -118,6 +119,24 @@ ChannelTable readHeaderFile(const std::string& path) {
     const std::unique_ptr<RegularFileReader> file = openRegularFile(path);
     HeaderLines lines([&file](char* buffer, size_t size) { return file->read(buffer, size); });
     return Reader(lines, path).read();
+}
+
+HeaderFileContent readHeaderFileWithDigest(const std::string& path) {
+    const std::unique_ptr<RegularFileReader> file = openRegularFile(path);
+    Sha256 hash;
+    const auto readHashing = [&file, &hash](char* buffer, size_t size) {
+        const size_t n = file->read(buffer, size);
+        hash.add({buffer, n});
+        return n;
+    };
+    HeaderLines lines(readHashing);
+    HeaderFileContent content{Reader(lines, path).read(), {}};
+    // The reader has seen the end already; whatever it did not ask for is hashed too.
+    char rest[512];
+    while (readHashing(rest, sizeof rest) > 0) {
+    }
+    content.sha256 = hash.finishHex();
+    return content;
 }
 
 }  // namespace tv

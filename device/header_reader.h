@@ -36,4 +36,15 @@ ChannelTable parseHeader(std::string_view text, const std::string& fileName);
 // (os/file_error.h).
 ChannelTable readHeaderFile(const std::string& path);
 
+// A header file read once: its table, and the SHA-256 of the very bytes the
+// table was parsed from. What tvprog sends and what its log names cannot come
+// from two versions of a file replaced in between.
+struct HeaderFileContent {
+    ChannelTable table;
+    std::string sha256;  // 64 lowercase hexadecimal digits, as sha256sum prints them
+};
+
+// As readHeaderFile(), with the same refusals.
+HeaderFileContent readHeaderFileWithDigest(const std::string& path);
+
 }  // namespace tv

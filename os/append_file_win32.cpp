@@ -2,6 +2,7 @@
 
 #include "os/append_file.h"
 #include "os/file_steps_win32.h"
+#include "os/system_error_text.h"
 
 namespace tv {
 
@@ -22,7 +23,9 @@ int AppendFile::open(const std::string& path) {
     return 0;
 }
 
-int AppendFile::append(std::string_view line) {
+int AppendFile::append(std::string_view line, const std::atomic<bool>* /*stop*/) {
+    // The stop flag is not looked at: a log on Windows is a file (a named pipe would wait as
+    // the system lets it; the bench logs are files).
     if (m_file == nullptr) return ERROR_INVALID_HANDLE;
     DWORD written = 0;
     if (!::WriteFile(m_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
@@ -30,5 +33,11 @@ int AppendFile::append(std::string_view line) {
     }
     return written == line.size() ? 0 : ERROR_HANDLE_DISK_FULL;
 }
+
+std::string appendOpenFailureText(const std::string& /*path*/, int code) {
+    return systemErrorText(code);
+}
+
+bool appendWasStopped(int code) { return code == ERROR_OPERATION_ABORTED; }
 
 }  // namespace tv

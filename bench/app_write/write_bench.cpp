@@ -3,6 +3,9 @@
 // whole command's time and the median round trip, taken from tvunit's log as
 // the time between one byte's arrival and the next's.
 //
+// After each Write a read-back as the window does it: "Dump", then the events
+// run until the unit's memory is in, then "View Buffer".
+//
 // `bench_app_write --wire BAUD` runs the same against `tvunit --wire BAUD`, a unit
 // paced as a serial line at BAUD bit/s, and sets the Write beside the line's own
 // time: 130 round trips x 2 bytes x 10 bits / BAUD (270.8 ms at 9600 bit/s).
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
     const int writes = baud > 0 ? 10 : 20;
     std::vector<double> writeMs;
     std::vector<double> roundTripUs;
+    std::vector<double> readBackMs;  // Dump click to the memory in and View Buffer
     for (int i = 0; i < writes; ++i) {
         const std::string log = (dir / "unit.log").string();
         std::filesystem::remove(log);
@@ -76,6 +80,19 @@ int main(int argc, char** argv) {
                          form.deviceLink().BufferPos);
             return 1;
         }
+        // The window's read-back: "Dump", the events run until the echoes of D and
+        // CR and the 128 bytes of memory are in, then "View Buffer" compares.
+        t.restart();
+        QTest::mouseClick(form.Button11, Qt::LeftButton);
+        while (form.deviceLink().BufferPos < 130 && t.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        QTest::mouseClick(form.Button13, Qt::LeftButton);
+        readBackMs.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        if (form.deviceLink().BufferPos < 130) {
+            std::fprintf(stderr, "the Dump brought %d of 130 bytes\n", form.deviceLink().BufferPos);
+            return 1;
+        }
     }
     std::printf(
         "Write of 130 handshake round trips against tvunit%s: median %.2f ms, best %.2f ms, "
@@ -88,6 +105,14 @@ int main(int argc, char** argv) {
         const double lineMs = 130.0 * 2 * 10 * 1000 / static_cast<double>(baud);
         std::printf("the line itself: %.1f ms; the median Write is %+.1f %% of it\n", lineMs,
                     (median(writeMs) / lineMs - 1) * 100);
+        // D, its reply, CR, the CR's echo and the 128 bytes of memory.
+        const double dumpLineMs = 132.0 * 10 * 1000 / static_cast<double>(baud);
+        std::printf(
+            "read-back (Dump to the memory in, View Buffer): median %.1f ms against the line's "
+            "%.1f ms (%.3fx); Write and read-back %.1f ms against %.1f ms (%.3fx)\n",
+            median(readBackMs), dumpLineMs, median(readBackMs) / dumpLineMs,
+            median(writeMs) + median(readBackMs), lineMs + dumpLineMs,
+            (median(writeMs) + median(readBackMs)) / (lineMs + dumpLineMs));
     }
     std::printf("round trip (byte arrival to next byte arrival at the unit): median %.1f us\n",
                 median(roundTripUs));

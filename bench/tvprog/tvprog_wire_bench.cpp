@@ -1,10 +1,11 @@
 // tvprog's Write against units at a real line's pace (tvunit --wire 9600): one
-// unit, and four at once, a thread per port. At 9600 bit/s the Write's 130
-// round trips need 130 x 2 bytes x 10 bits / 9600 = 270.8 ms. The Write phase is
-// timed twice: by tvprog's own line ("wrote 130 of 130 bytes ... in T s", from
-// before the W to its last reply, so without the port's opening and the quarter
-// second of reading away stale bytes), and at the unit, from its byte log (the W
-// received to the last echo sent).
+// unit, and four at once, a thread per port; and the whole bench cycle
+// (`write --verify`, process start to exit) beside the line's time for it. At
+// 9600 bit/s the Write's 130 round trips need 130 x 2 bytes x 10 bits / 9600 =
+// 270.8 ms. The Write phase is timed twice: by tvprog's own line ("wrote 130 of
+// 130 bytes ... in T s", from before the W to its last reply, so without the
+// port's opening and the reading away of stale bytes), and at the unit, from its
+// byte log (the W received to the last echo sent).
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -30,6 +31,9 @@ namespace {
 using tv::testing::UnitProcess;
 
 constexpr double kPhysicsMs = 130.0 * 2 * 10 * 1000 / 9600;
+// A bench cycle, `write --verify`: the Write, then D, its reply, CR, the CR's echo
+// and the 128 bytes of memory: 270.8 + 137.5 = 408.3 ms of line time.
+constexpr double kCyclePhysicsMs = kPhysicsMs + 132.0 * 10 * 1000 / 9600;
 
 struct Run {
     std::string out;
@@ -133,8 +137,17 @@ int main(int argc, char** argv) {
                                                       dir + "/unit" + std::to_string(i) + ".log"));
     }
 
-    std::vector<double> bare, one, oneAtUnit, oneWall, four, fourAtUnit, fourWall;
+    std::vector<double> bare, one, oneAtUnit, oneWall, four, fourAtUnit, fourWall, cycle;
     for (int r = 0; r < repetitions; ++r) {
+        // The whole bench cycle, process start to exit.
+        const Run verified = tvprog({"write", "--verify", "--port", units[0]->path(), header});
+        if (verified.status != 0) {
+            std::fprintf(stderr, "write --verify: status %d\n%s", verified.status,
+                         verified.out.c_str());
+            return 1;
+        }
+        cycle.push_back(verified.wallMs);
+
         bare.push_back(bareWriteMs(units[0]->path()));
         const Run single = tvprog({"write", "--port", units[0]->path(), header});
         const auto t = writeTimes(single.out);
@@ -172,9 +185,15 @@ int main(int argc, char** argv) {
     std::printf("  four at once / one: %.3f (tvprog's lines), %.3f (at the units)\n",
                 median(four) / median(one), median(fourAtUnit) / median(oneAtUnit));
     std::printf(
-        "  whole process (open, reading away, write, linger, close): one %.0f ms, "
+        "  whole process (open, reading away, write, reading away, close): one %.0f ms, "
         "four %.0f ms (medians)\n",
         median(oneWall), median(fourWall));
+    std::printf(
+        "Bench cycle, tvprog write --verify, process start to exit; the line needs %.1f ms\n",
+        kCyclePhysicsMs);
+    std::printf("  median %.1f ms  best %.1f  worst %.1f: %.3f x the line (target 1.15)\n",
+                median(cycle), *std::min_element(cycle.begin(), cycle.end()),
+                *std::max_element(cycle.begin(), cycle.end()), median(cycle) / kCyclePhysicsMs);
     units.clear();
     std::system(("rm -rf " + dir).c_str());
     return 0;

@@ -1,5 +1,6 @@
 // tvprog against tvunit on a pseudo-terminal: what reaches the unit, what comes
 // back, and the exit status of each way a command can end.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -223,6 +224,13 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
         {"directory", {}, {"write", "--port", "/dev/null", "/"}, 3, "/: a directory", 0},
         {"no such port", {}, {"init", "--port", scratch("none")}, 4, "no such device", 0},
         {"not a terminal", {}, {"init", "--port", "/dev/null"}, 4, "did not open", 0},
+        {"read: the memory does not come",
+         {"--stop-after", "1"},
+         {"read", "--port", "PORT", "--seconds", "0.2", scratch("never.h")},
+         5,
+         "memory did not come: 1 of 130 bytes",
+         2},
+        {"read on two ports", {}, {"read", "--port", "a", "--port", "b"}, 2, "one --port", 0},
         {"no command", {}, {"--port", "/dev/null"}, 2, "no command", 0},
         {"write without file", {}, {"write", "--port", "/dev/null"}, 2, "one HEADER", 0},
         {"raw on write", {}, {"write", "--raw", "--port", "x", m_header}, 2, "belong to dump", 0},
@@ -260,6 +268,7 @@ TEST_F(Tvprog, EndsWithTheStatusOfWhatWentWrong) {
             EXPECT_EQ(received(*unit).size(), c.receivedBytes);
         }
     }
+    EXPECT_FALSE(std::filesystem::exists(scratch("never.h")));  // whole or not at all
     std::filesystem::remove(badHeader);
     std::filesystem::remove(wideWord);
     std::filesystem::remove(fifo);
@@ -346,6 +355,36 @@ std::vector<std::string> fileLines(const std::string& path) {
     return lines;
 }
 
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A unit read into a header programs the next unit with the same image; tvcalc
+// decodes that header; the log names the digest of what was written.
+TEST_F(Tvprog, ReadsAUnitIntoAHeaderThatProgramsTheNext) {
+    UnitProcess first({}, scratch("log-r1")), second({}, scratch("log-r2"));
+    ASSERT_EQ(tvprog({"write", "--port", first.path(), m_header}).status, 0);
+    const std::string out = scratch("read.h"), log = scratch("read.csv");
+    const ProgRun read = tvprog({"read", "--port", first.path(), "--log", log, out});
+    ASSERT_EQ(read.status, 0) << read.err;
+    ASSERT_EQ(tvprog({"write", "--port", second.path(), out}).status, 0);
+    EXPECT_EQ(received(second), expectedWrite(m_table));
+    EXPECT_EQ(test::runToEnd(TVCALC_PATH, {"--decode-header", out}).end.exitCode, 0);
+    const std::vector<std::string> lines = fileLines(log);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("," + out + "," + sha256Hex(fileText(out)) + ",read,ok,2,"),
+              std::string::npos)
+        << lines[0];
+    // Without OUT, to standard output.
+    const ProgRun shown = tvprog({"read", "--port", second.path()});
+    EXPECT_NE(shown.out.find("\r\n//0  read from " + second.path() +
+                             "\r\n  0x00010203,    //InitReg\r\n"),
+              std::string::npos)
+        << shown.out;
+    EXPECT_EQ(std::count(shown.out.begin(), shown.out.end(), '\n'), 41);
+}
+
 // Three units at once, one silent: the others finish, its line says so, the
 // status is its 5; one CSV line per port, appended.
 TEST_F(Tvprog, SeveralPortsAtOnceEachWithItsLineAndLogEntry) {
@@ -414,6 +453,73 @@ TEST_F(Tvprog, AFailedLogWriteEndsWithEight) {
     EXPECT_EQ(none.status, 8);
     EXPECT_NE(none.err.find("no unit was touched"), std::string::npos) << none.err;
     EXPECT_EQ(received(unit).size(), 130u);
+}
+
+// Opening the log never waits: a FIFO nobody reads is refused before the unit
+// is touched; a read one is written to; a full one waits only until a signal;
+// a symbolic link is appended to through the link, as a shell's >> does.
+TEST_F(Tvprog, TheLogNeverHoldsTvprog) {
+    const std::string fifo = scratch("log.fifo"), target = scratch("target.csv");
+    const std::string link = scratch("link.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(target, link);
+    enum class Reader { None, Reading, Full };
+    struct Case {
+        const char* what;
+        std::string log;
+        Reader reader;
+        int status;
+        std::string err;
+        size_t receivedBytes;
+    };
+    const std::vector<Case> cases = {
+        {"FIFO without reader", fifo, Reader::None, 8,
+         "cannot open the log " + fifo + ": a FIFO (named pipe) that nobody reads", 0},
+        {"FIFO with a reader", fifo, Reader::Reading, 0, "", 2},
+        {"full FIFO, then SIGTERM", fifo, Reader::Full, 6, "stopped by a signal while waiting", 2},
+        {"symbolic link", link, Reader::None, 0, "", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnitProcess unit({}, scratch("log-fifo"));
+        const int reader =
+            c.reader == Reader::None ? -1 : ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (c.reader == Reader::Full) {
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            const std::string block(4096, 'x');
+            while (::write(writer, block.data(), block.size()) > 0) {
+            }
+            ::close(writer);
+        }
+        const ProgRun run = tvprog({"init", "--port", unit.path(), "--log", c.log},
+                                   c.reader == Reader::Full ? SIGTERM : 0);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_EQ(received(unit).size(), c.receivedBytes);
+        if (c.reader == Reader::Reading) {
+            char line[512] = {};
+            EXPECT_GT(::read(reader, line, sizeof line), 0);
+            EXPECT_NE(std::string(line).find(",init,ok,2,"), std::string::npos) << line;
+        }
+        if (reader >= 0) ::close(reader);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(fileLines(target).size(), 1u);
+    // A reader that goes away while the unit is silent: the line cannot be
+    // written, which is said (status 8), not a silent end by SIGPIPE.
+    UnitProcess silent({"--silent"}, scratch("log-gone"));
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    test::ChildProcess child(
+        TVPROG_PATH, {"init", "--port", silent.path(), "--log", fifo},
+        {test::ChildProcess::Output::Capture, test::ChildProcess::Output::Capture, {}});
+    ::usleep(500 * 1000);
+    ::close(reader);
+    EXPECT_EQ(child.wait().exitCode, 8);
+    EXPECT_NE(child.errors().find("cannot write the log " + fifo), std::string::npos)
+        << child.errors();
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(link);
+    std::filesystem::remove(target);
 }
 
 TEST_F(Tvprog, OneSignalStopsEveryPort) {

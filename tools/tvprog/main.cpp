@@ -1,5 +1,6 @@
-// tvprog: writes a header's eight channels to a Tarvex unit, dumps its memory
-// or initializes it, over the serial line. See progHelpText() for the usage.
+// tvprog: writes a header's eight channels to a Tarvex unit, reads its memory
+// back as a header, dumps it or initializes it, over the serial line. See
+// progHelpText() for the usage.
 #include <atomic>
 #include <iostream>
 
@@ -9,6 +10,7 @@
 #include "tools/tvprog/port_listing_command.h"
 #include "tools/tvprog/prog_command_line.h"
 #include "tools/tvprog/prog_commands.h"
+#include "tools/tvprog/read_command.h"
 #include "tools/tvprog/stop_on_interrupt.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +24,7 @@ int main(int argc, char** argv) {
         line = tv::parseProgLine(tv::programArguments(argc, argv));
     } catch (const tv::ProgUsageError& e) {
         std::cerr << "tvprog: " << e.what()
-                  << "\nusage: tvprog write|verify|dump|init --port PORT ... | tvprog ports"
+                  << "\nusage: tvprog write|verify|read|dump|init --port PORT ... | tvprog ports"
                   << "  (tvprog --help for details)\n";
         return tv::kProgUsage;
     }
@@ -34,5 +36,6 @@ int main(int argc, char** argv) {
     if (line.command == "write") return tv::runWrite(line, stopRequested);
     if (line.command == "verify") return tv::runVerify(line, stopRequested);
     if (line.command == "dump") return tv::runDump(line, stopRequested);
+    if (line.command == "read") return tv::runRead(line, stopRequested);
     return tv::runInit(line, stopRequested);
 }

@@ -17,12 +17,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int32_t kWriteBytes = 2 + DeviceLink::kImageSize;  // W, CR, the image
-// After a command's last byte, which has no reply to wait for: time for it to
-// leave the line before the port closes (and for a late answer to be taken).
-constexpr std::chrono::milliseconds kLinger{100};
-// A read-back that has had a memory's worth and then nothing for this long has
-// all the unit will send (a byte takes about a millisecond at 9600 bit/s).
-constexpr std::chrono::milliseconds kQuiet{250};
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -52,21 +46,30 @@ public:
         if (!m_session.open(m_job.port)) {
             return fail(kProgPortClosed, "port would not open", m_session.openFailureReason());
         }
-        m_session.discardReceived();
-        m_start = Clock::now();
-        const std::string& command = m_job.line.command;
-        if (command == "write" && !write()) return m_outcome;
-        if (command == "init" && !initialize()) return m_outcome;
-        if ((command == "verify" || m_job.line.verify) && !readBack()) return m_outcome;
-        // A unit that answers early (twice per byte) leaves the last bytes still in
-        // the output queue, which the close would drop: give them time to leave.
-        if (command == "write" && !m_job.line.verify) {
-            m_session.waiter().runUntil(Clock::now() + kLinger);
+        if (!m_session.readAwayUntilQuiet()) {
+            stopped("the reading away before the first byte", "");
+            return m_outcome;
         }
-        return finish(kProgOk, "ok", m_outcome.line);
+        m_start = Clock::now();
+        runCommand();
+        // Whatever the unit still sends is taken here, not by the next run as the
+        // reply to its first byte: the answer to a last byte that has no wait (the
+        // CR of I), replies to bytes still leaving the output queue (which the
+        // close would drop), a read-back cut short. Only a memory that came whole
+        // leaves nothing owed, and a stop does not wait.
+        if (!m_memoryCame && m_outcome.status != kProgInterrupted) m_session.readAwayUntilQuiet();
+        return m_outcome;
     }
 
 private:
+    void runCommand() {
+        const std::string& command = m_job.line.command;
+        if (command == "write" && !write()) return;
+        if (command == "init" && !initialize()) return;
+        if ((command == "verify" || m_job.line.verify) && !readBack()) return;
+        finish(kProgOk, "ok", m_outcome.line);
+    }
+
     bool write() {
         m_session.onSent([this](int32_t sent) {
             if (m_job.progress) m_job.progress(sent, kWriteBytes);
@@ -94,7 +97,6 @@ private:
         if (!m_session.link().initialize()) {
             return stopped("the init", "the unit did not answer the I");
         }
-        m_session.waiter().runUntil(Clock::now() + kLinger);
         say("initialized the unit on " + portText(m_job.port), "initialized");
         return true;
     }
@@ -128,7 +130,8 @@ private:
                 quietFrom = Clock::now();
             }
             const bool enough = seen >= DeviceLink::kImageSize;
-            const auto until = enough ? std::min(deadline, quietFrom + kQuiet) : deadline;
+            const auto until =
+                enough ? std::min(deadline, quietFrom + m_session.quietTime()) : deadline;
             const auto outcome = m_session.waiter().waitForEvents(until);
             if (outcome == EventWaiter::Outcome::TimedOut && (!enough || Clock::now() >= until)) {
                 break;
@@ -138,6 +141,7 @@ private:
             }
         }
         const ReadBackResult result = compareReadBack(image, received());
+        m_memoryCame = result.matches;
         const std::string text = readBackLine(result);
         if (!result.matches && m_session.lineLost()) {
             return stopped("the read-back", "the line was lost during the read-back: " + text);
@@ -187,6 +191,7 @@ private:
     ProgSession m_session;
     PortOutcome m_outcome;
     Clock::time_point m_start{};
+    bool m_memoryCame = false;  // the read-back found the image: the unit owes nothing
 };
 
 }  // namespace

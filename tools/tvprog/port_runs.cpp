@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "device/header_reader.h"
-#include "os/regular_file_reader.h"
-#include "os/sha256.h"
+#include "os/append_file.h"
 #include "os/system_error_text.h"
 #include "tools/tvprog/port_board.h"
 #include "tools/tvprog/port_run.h"
@@ -26,20 +25,13 @@ namespace {
 // Any non-zero is a terminal: the Windows C library answers 64 for a console.
 bool stdoutIsTerminal() { return ::isatty(STDOUT_FILENO) != 0; }
 
-std::string fileSha256(const std::string& path) {
-    Sha256 hash;
-    const auto reader = openRegularFile(path);
-    char buffer[4096];
-    for (size_t n; (n = reader->read(buffer, sizeof buffer)) > 0;) hash.add({buffer, n});
-    return hash.finishHex();
-}
-
-// The header's table, and its digest when there is a log; the status to end
-// with when the header cannot be used.
+// The header's table and the digest of the same bytes, read once; the status to
+// end with when the header cannot be used.
 int readHeader(const ProgLine& line, ChannelTable& table, std::string& digest) {
     try {
-        table = readHeaderFile(line.header);
-        if (!line.log.empty()) digest = fileSha256(line.header);
+        HeaderFileContent content = readHeaderFileWithDigest(line.header);
+        table = std::move(content.table);
+        digest = std::move(content.sha256);
     } catch (const HeaderFormatError& e) {
         std::cerr << "tvprog: " << e.what() << '\n';
         return kProgBadHeader;
@@ -67,7 +59,7 @@ public:
         if (!m_line.log.empty()) {
             if (const int code = m_log.open(m_line.log)) {
                 std::cerr << "tvprog: cannot open the log " << m_line.log << ": "
-                          << systemErrorText(code) << "; no unit was touched\n";
+                          << appendOpenFailureText(m_line.log, code) << "; no unit was touched\n";
                 return kProgLogFailed;
             }
         }
@@ -147,8 +139,15 @@ private:
         r.result = outcome.result;
         r.bytes = outcome.bytes;
         r.seconds = outcome.seconds;
-        if (const int code = m_log.append(r)) {
+        if (const int code = m_log.append(r, m_stop)) {
             std::ostringstream text;
+            if (appendWasStopped(code)) {
+                text << "tvprog: stopped by a signal while waiting to write the log " << m_line.log
+                     << "; the result on " << port << " (" << outcome.result
+                     << ") is not recorded\n";
+                std::cerr << text.str();
+                return kProgInterrupted;
+            }
             text << "tvprog: cannot write the log " << m_line.log << ": " << systemErrorText(code)
                  << "; the result on " << port << " (" << outcome.result << ") is not recorded\n";
             std::cerr << text.str();

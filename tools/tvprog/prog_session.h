@@ -3,6 +3,7 @@
 // settings, its posted events run by a PostQueue, and the window's device link
 // on top, showing on the console.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -34,14 +35,20 @@ public:
     }
 
     DeviceLink& link() { return m_link; }
+    const DeviceLink& link() const { return m_link; }
     QueueEventWaiter& waiter() { return m_waiter; }
     ConsoleView& view() { return m_view; }
 
-    // Reads away what the unit sent before the command and what it is still
-    // sending (a unit slower than the last dump's collection), until the line
-    // has been quiet for a while: a late answer to an earlier command must not
-    // pass for the reply to this one.
-    void discardReceived();
+    // Reads away what the unit is still sending (a late answer to an earlier
+    // command, the rest of a dump collected too briefly) until the line has been
+    // quiet for quietTime(): such a byte must not pass for the reply to the next
+    // command. Done before a command's first byte and after its last; false when
+    // a stop was asked for meanwhile.
+    bool readAwayUntilQuiet();
+    // How long a line must be silent before nothing more is on its way: some
+    // character times at the line's rate, and the longest the unit has taken to
+    // reply since the port opened (a slow unit's late answer comes that late).
+    std::chrono::steady_clock::duration quietTime() const;
     // The unit's end of the line went away; the port has been closed.
     bool lineLost() const { return m_lineLost; }
 
@@ -50,12 +57,13 @@ public:
     uint8_t lastByteSent() const { return m_lastSent; }
 
 private:
-    // The link's port: the component's binding, counting what it sends.
+    // The link's port: the component's binding, counting what it sends and
+    // timing the first reply after each byte.
     class CountingPort : public DevicePort {
     public:
         CountingPort(ProgSession& session, DevicePort& port) : m_session(session), m_port(port) {}
         bool writebyte(uint8_t b) override;
-        bool read(uint8_t* buffer, int32_t count) override { return m_port.read(buffer, count); }
+        bool read(uint8_t* buffer, int32_t count) override;
         int32_t rxcount() override { return m_port.rxcount(); }
         bool setdtr(bool on) override { return m_port.setdtr(on); }
         bool setrts(bool on) override { return m_port.setrts(on); }
@@ -78,6 +86,9 @@ private:
     bool m_lineLost = false;
     int32_t m_sent = 0;
     uint8_t m_lastSent = 0;
+    std::chrono::steady_clock::time_point m_sentAt{};  // the last byte's send
+    bool m_replyAwaited = false;                       // nothing came since it
+    std::chrono::steady_clock::duration m_longestReply{};
 };
 
 }  // namespace tv

@@ -62,10 +62,10 @@ int RunLog::open(const std::string& path) {
     return m_file.open(path);
 }
 
-int RunLog::append(const LogRecord& record) {
+int RunLog::append(const LogRecord& record, const std::atomic<bool>& stop) {
     const std::string line = logLine(record);
     std::lock_guard lock(m_mutex);
-    return m_file.append(line);
+    return m_file.append(line, &stop);
 }
 
 }  // namespace tv

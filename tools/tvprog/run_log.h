@@ -1,6 +1,7 @@
 #pragma once
 // tvprog's production log: one CSV line per port and command, appended to a
 // file that is never rewritten. Lines from the ports' threads never interleave.
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <mutex>
@@ -33,8 +34,10 @@ class RunLog {
 public:
     // 0 or the system's code of the failure (systemErrorText() words it).
     int open(const std::string& path);
-    // Appends the record's line; 0 or the system's code of the failure.
-    int append(const LogRecord& record);
+    // Appends the record's line; 0 or the system's code of the failure. A log
+    // that cannot take the line (a FIFO whose reader has stopped reading) is
+    // waited for until `stop` is raised (appendWasStopped() then tells).
+    int append(const LogRecord& record, const std::atomic<bool>& stop);
 
 private:
     std::mutex m_mutex;

@@ -1,7 +1,9 @@
 #pragma once
 // Ctrl+C or a termination request (SIGINT/SIGTERM on POSIX; Ctrl+C, Ctrl+Break
 // and the console window closed on Windows) sets `stop`, which ends the
-// command's wait; the port is then closed as after any command.
+// command's wait; the port is then closed as after any command. On POSIX a
+// write to a pipe or FIFO whose reader went away (a --log FIFO) then fails with
+// EPIPE, said as any failed write, instead of ending tvprog without a word.
 #include <atomic>
 
 namespace tv {

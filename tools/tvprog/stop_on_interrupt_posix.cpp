@@ -19,6 +19,12 @@ void stopOnInterrupt(std::atomic<bool>& stop) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // SIGPIPE would end tvprog silently after the unit was written, the record
+    // missing and nothing said; ignored, the write reports EPIPE instead.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 }  // namespace tv
