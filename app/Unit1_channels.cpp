@@ -79,6 +79,11 @@ void TForm1::ReadUnitButtonClick() {
     // The table as it stands when the operator asks is what the unit is held against.
     const ChannelImage table = channelImage(channelTable);
     const std::string port = selectedPortName();
+    // What an earlier read found may be another unit's: only this read's memory
+    // is shown and can be taken.
+    m_unitMemory.reset();
+    TakeUnitButton->setEnabled(false);
+    showChannels();
     const bool answered = m_link->dump();  // "Dump" itself: same bytes, waits and give-up
     m_readBack.dumpEnded(answered);
     flushStatus();

@@ -50,9 +50,13 @@ public:
     }
     QString chooseHeaderToSave(QWidget* parent, const QString& suggestedPath) override {
         if (closeRequested()) return {};
+        QFileDialog dialog(parent, QStringLiteral("Save header as"), suggestedPath, kHeaderFilters);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("h"));  // "bench" is saved as bench.h
+        dialog.selectFile(suggestedPath);
         // The dialog asks its own question before an existing file is replaced.
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save header as"), suggestedPath,
-                                            kHeaderFilters);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().front();
     }
     bool askReplaceChannels(QWidget* parent, const QString& text) override {
         if (closeRequested()) return false;
