@@ -56,24 +56,20 @@ public:
         ++m_shared->closeQuestions;
         return m_shared->closeWithoutSaving;
     }
-    QString chooseHeaderToOpen(QWidget*, const QString& directory) override {
-        return answerFileDialog(directory);
-    }
-    QString chooseHeaderToSave(QWidget*, const QString& suggestedPath) override {
-        return answerFileDialog(suggestedPath);
-    }
+    QString chooseHeaderToOpen(QWidget*, const QString& dir) override { return answer(dir); }
+    QString chooseHeaderToSave(QWidget*, const QString& path) override { return answer(path); }
     bool askReplaceChannels(QWidget*, const QString& text) override {
         m_shared->replaceQuestions.push_back(text.toStdString());
         return m_shared->replaceChannels;
     }
 
 private:
-    QString answerFileDialog(const QString& start) {
+    QString answer(const QString& start) {
         m_shared->fileDialogs.push_back(start.toStdString());
         if (m_shared->fileAnswers.empty()) return {};
-        const std::string answer = m_shared->fileAnswers.front();
+        const QString path = QString::fromStdString(m_shared->fileAnswers.front());
         m_shared->fileAnswers.erase(m_shared->fileAnswers.begin());
-        return QString::fromStdString(answer);
+        return path;
     }
 
     std::shared_ptr<Shared> m_shared;
