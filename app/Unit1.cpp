@@ -100,6 +100,7 @@ void TForm1::buildControls() {
     buildLowLevelCommandPage(TabSheet1);
     buildManualWritePage(TabSheet2);
     buildComPortPage(TabSheet3);
+    buildChannelsPage(PageControl1, channelGridSource());
     for (QWidget* w : std::initializer_list<QWidget*>{Memo3, Edit4, Edit5, Edit6, Edit9})
         w->setFont(fixedPitchFont());
     PageControl1->setCurrentWidget(TabSheet2);
@@ -122,6 +123,10 @@ void TForm1::connectHandlers() {
     on(Button13, &TForm1::Button13Click);
     on(Button14, &TForm1::Button14Click);
     on(Button15, &TForm1::Button15Click);
+    on(ReadUnitButton, &TForm1::ReadUnitButtonClick);
+    on(TakeUnitButton, &TForm1::TakeUnitButtonClick);
+    on(OpenHeaderButton, &TForm1::OpenHeaderButtonClick);
+    on(SaveHeaderAsButton, &TForm1::SaveHeaderAsButtonClick);
     // A button of the close kind closes the window it sits on.
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit8}) e->installEventFilter(this);
@@ -146,6 +151,7 @@ void TForm1::FormCreate() {
     CaptionInit();
     Memo3->clear();
     const std::string unreadable = loadSettings();
+    showChannels();  // the grid's columns follow the variant the settings gave
     addStatusLine("Welcome to Tarvex Configurator.");
     if (!unreadable.empty()) addStatusLine(unreadable);
     openPort();  // the start-up open: nothing to close yet
@@ -188,7 +194,7 @@ bool TForm1::closeUnsaved(const std::string& error) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (m_link->busy()) {
+    if (m_link->busy() || m_readingUnit) {
         // A command is waiting for the unit: let it stop first, then close for real.
         // Asked to end from outside, save now: the end of a session does not wait
         // for the command to stop.
@@ -279,11 +285,16 @@ void TForm1::setEnabled(FinderControl control, bool enabled) {
 // ---- Channel table and header ---------------------------------------------
 
 void TForm1::Button14Click() {
-    setChannel(channelTable, RadioGroup2->itemIndex(), latchSet, s(Edit1->text()), s(Edit3->text()),
-               s(Label11->text()), RadioGroup5->itemIndex());
+    if (setChannel(channelTable, RadioGroup2->itemIndex(), latchSet, s(Edit1->text()),
+                   s(Edit3->text()), s(Label11->text()), RadioGroup5->itemIndex()))
+        m_channelsUnsaved = true;
+    showChannels();
 }
 
-void TForm1::Button15Click() { exportHeader(channelTable, currentDirectory(), *m_clock); }
+void TForm1::Button15Click() {
+    exportHeader(channelTable, currentDirectory(), *m_clock);
+    m_channelsUnsaved = false;
+}
 
 // ---- Combo boxes -----------------------------------------------------------
 

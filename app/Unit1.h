@@ -6,12 +6,17 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <ctime>
 #include <memory>
+#include <optional>
+#include <span>
 
+#include "app/pages/channels_page.h"
 #include "app/pages/com_port_page.h"
 #include "app/pages/low_level_command_page.h"
 #include "app/pages/manual_write_page.h"
 #include "app/pages/window_frame.h"
+#include "device/channel_image.h"
 #include "device/channel_table.h"
 #include "device/device_link.h"
 #include "device/header_export.h"
@@ -38,6 +43,7 @@ class TForm1 : public QWidget,
                public LowLevelCommandPage,
                public ManualWritePage,
                public ComPortPage,
+               public ChannelsPage,
                private FinderView,
                private DeviceView {
     Q_OBJECT
@@ -84,6 +90,11 @@ public:
     void Button14Click();
     void Button15Click();
     void Edit8KeyPress(const QString& typed);
+    // The Channels page.
+    void ReadUnitButtonClick();
+    void TakeUnitButtonClick();
+    void OpenHeaderButtonClick();
+    void SaveHeaderAsButtonClick();
     // Headers written by "save" come back into ChannelTable, with what was loaded
     // (or why nothing was) in Memo2: dropped on the window, or named on the command
     // line. main passes the arguments after the program's name, Qt's own options
@@ -143,6 +154,11 @@ private:
 
     void flushStatus();
     void takeChannelLoad(const ChannelLoad& load);
+    ChannelGridSource channelGridSource();
+    // Read unit is offered while the port is open and no command runs.
+    void showReadUnitEnabled();
+    // The bytes received since the last Dump or Write.
+    std::span<const uint8_t> receivedSinceCommand() const;
     RadioGroup* radioGroup(OptionGroup group) const;
     template <typename Fn>
     void guard(Fn&& fn);
@@ -155,6 +171,17 @@ private:
     RatioFinder m_finder;
     bool m_closeAfterCommand = false;
     ReadBackWatch m_readBack;  // the last whole Write, for "View Buffer" after a Dump
+    // What the Channels page shows beside the table: the table as the last whole
+    // Write sent it, and the unit's memory of the last Read unit whose memory came
+    // (with the port and the local time it was read at).
+    ChannelTable m_writtenTable;
+    std::optional<ChannelImage> m_unitMemory;
+    std::string m_unitPort;
+    std::tm m_unitReadAt{};
+    // Channels set or loaded and neither saved nor written since: replacing them
+    // by a unit's asks first.
+    bool m_channelsUnsaved = false;
+    bool m_readingUnit = false;  // a Read unit collects the unit's reply
 };
 
 }  // namespace tv

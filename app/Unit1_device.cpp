@@ -104,7 +104,9 @@ void TForm1::openPort() {
     rs232c1().bps = bitRateOf(selectedText(ComboBox2));
     rs232c1().portname = selectedPortName();
     showPortOpen(true);
-    if (rs232c1().open()) return;
+    const bool opened = rs232c1().open();
+    showReadUnitEnabled();
+    if (opened) return;
     addStatusLine(rs232c1().openFailureReason());
     dialogs().beep();
     dialogs().showMessage(this, QStringLiteral("Error"));
@@ -119,6 +121,7 @@ void TForm1::Button1Click() {
 void TForm1::Button2Click() {
     rs232c1().close();
     showPortOpen(false);
+    showReadUnitEnabled();
 }
 
 void TForm1::closeLostLine() { Button2Click(); }
@@ -134,12 +137,19 @@ void TForm1::closeIfAskedDuringCommand() {
 void TForm1::Button6Click() {
     // The table may change while the Write waits (a header dropped meanwhile):
     // what the unit gets is the image taken now.
-    const ChannelImage image = channelImage(channelTable);
+    const ChannelTable sent = channelTable;
+    const ChannelImage image = channelImage(sent);
     const auto started = std::chrono::steady_clock::now();
     const bool done = m_link->write(channelTable);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     flushStatus();
     m_readBack.writeEnded(image, done);
+    if (done) {
+        // The unit holds these now: the Channels page marks what differs from them.
+        m_writtenTable = sent;
+        m_channelsUnsaved = false;
+        showChannels();
+    }
     // The replies scroll by as bytes; this line says the Write is over, and how long it took.
     if (done) addStatusLine(writeDoneLine(2 + DeviceLink::kImageSize, took.count()));
     closeIfAskedDuringCommand();
@@ -180,6 +190,7 @@ void TForm1::showMessage(const std::string& text) {
 
 void TForm1::setCommandsEnabled(bool enabled) {
     for (QPushButton* b : {Button6, Button10, Button11}) b->setEnabled(enabled);
+    showReadUnitEnabled();
 }
 
 // ---- Status memo ------------------------------------------------------------

@@ -33,7 +33,11 @@ void TForm1::loadDroppedHeaders(const QStringList& paths) {
 
 // A file that is not such a header changes nothing; the memo says why.
 void TForm1::takeChannelLoad(const ChannelLoad& load) {
-    if (load.table) channelTable = *load.table;
+    if (load.table) {
+        channelTable = *load.table;
+        m_channelsUnsaved = true;
+        showChannels();
+    }
     for (const std::string& line : load.lines) addStatusLine(line);
 }
 

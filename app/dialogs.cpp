@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,6 +43,37 @@ public:
         box.exec();
         return box.clickedButton() == close;
     }
+    QString chooseHeaderToOpen(QWidget* parent, const QString& directory) override {
+        if (closeRequested()) return {};
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open header"), directory,
+                                            kHeaderFilters);
+    }
+    QString chooseHeaderToSave(QWidget* parent, const QString& suggestedPath) override {
+        if (closeRequested()) return {};
+        QFileDialog dialog(parent, QStringLiteral("Save header as"), suggestedPath, kHeaderFilters);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("h"));  // "bench" is saved as bench.h
+        dialog.selectFile(suggestedPath);
+        // The dialog asks its own question before an existing file is replaced.
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().front();
+    }
+    bool askReplaceChannels(QWidget* parent, const QString& text) override {
+        if (closeRequested()) return false;
+        QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton,
+                        parent);
+        const QPushButton* replace =
+            box.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        // Losing channels takes a deliberate click.
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == replace;
+    }
+
+private:
+    static inline const QString kHeaderFilters = QStringLiteral("Headers (*.h);;All files (*)");
 };
 
 std::unique_ptr<Dialogs>& current() {

@@ -22,6 +22,15 @@ public:
     // be lost and TVCONFIG.INI stays as it was.", and two buttons, "Close without
     // saving" and "Stay open" (the default, and what Esc answers). True to close.
     virtual bool askCloseWithoutSaving(QWidget* parent, const QString& text) = 0;
+    // The platform's file dialog for a header to open ("*.h", and all files),
+    // starting in `directory`. The chosen path, empty when cancelled.
+    virtual QString chooseHeaderToOpen(QWidget* parent, const QString& directory) = 0;
+    // The file dialog for a header to save, suggesting `suggestedPath`; the dialog
+    // itself asks before an existing file is replaced. Empty when cancelled.
+    virtual QString chooseHeaderToSave(QWidget* parent, const QString& suggestedPath) = 0;
+    // A question with "Replace" and "Cancel" (the default, and what Esc answers)
+    // before channels not yet saved or written are replaced. True to replace.
+    virtual bool askReplaceChannels(QWidget* parent, const QString& text) = 0;
 };
 
 // Shows nothing and does not beep: for runs without an operator (benchmarks),
@@ -32,6 +41,9 @@ public:
     void showError(QWidget*, const QString&) override {}
     void beep() override {}
     bool askCloseWithoutSaving(QWidget*, const QString&) override { return true; }
+    QString chooseHeaderToOpen(QWidget*, const QString&) override { return {}; }
+    QString chooseHeaderToSave(QWidget*, const QString&) override { return {}; }
+    bool askReplaceChannels(QWidget*, const QString&) override { return false; }
 };
 
 // The dialogs in use; the real ones unless a test installed its own.

@@ -3,12 +3,14 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHash>
+#include <QHeaderView>
 #include <QImage>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <optional>
 
 #include "tests/support/window_fixture.h"
@@ -190,6 +192,21 @@ std::vector<std::string> textFaults(const QWidget& window) {
     return faults;
 }
 
+// ChannelGrid: every column as wide as its title and its cells need, all eight
+// rows shown above the sideways scroll bar.
+std::vector<std::string> gridFaults(const QTableView& grid) {
+    std::vector<std::string> faults;
+    for (int c = 0; c < grid.model()->columnCount(); ++c) {
+        if (grid.columnWidth(c) <
+            std::max(grid.horizontalHeader()->sectionSizeHint(c),
+                     static_cast<const QAbstractItemView&>(grid).sizeHintForColumn(c)))
+            faults.push_back("column " + std::to_string(c) + " narrower than its texts");
+    }
+    if (grid.rowViewportPosition(7) + grid.rowHeight(7) > grid.viewport()->height())
+        faults.push_back("ch7 hidden below the grid's view");
+    return faults;
+}
+
 class TextFitWindowTest : public WindowTest {
 protected:
     void SetUp() override {
@@ -215,10 +232,8 @@ TEST_F(TextFitWindowTest, NoTextIsCutOrDrawnUnderAnotherControl) {
         bool longResults;  // LocalOutput 1001, Multiplier 3, STD 13: VCO and PD of 16 digits
     };
     const Case cases[] = {
-        {"TabSheet1", false},
-        {"TabSheet2", false},
-        {"TabSheet2", true},
-        {"TabSheet3", false},
+        {"TabSheet1", false}, {"TabSheet2", false}, {"TabSheet2", true},
+        {"TabSheet3", false}, {"TabSheet4", false}, {"TabSheet4", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.page) + (c.longResults ? " with long results" : ""));
@@ -230,9 +245,11 @@ TEST_F(TextFitWindowTest, NoTextIsCutOrDrawnUnderAnotherControl) {
             click(control<QPushButton>("Button4"));
             ASSERT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("333.666666666667"));
             ASSERT_EQ(control<QLabel>("Label11")->text(), QStringLiteral("4333.33333333333"));
+            click(control<QPushButton>("Button14"));  // the long figures in the grid too
         }
         control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>(c.page));
         EXPECT_EQ(textFaults(*m_form), std::vector<std::string>{});
+        EXPECT_EQ(gridFaults(*control<QTableView>("ChannelGrid")), std::vector<std::string>{});
         m_form.reset();
     }
 }

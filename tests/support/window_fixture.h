@@ -35,6 +35,12 @@ public:
         int closeQuestions = 0;                   // boxes after a failed save at close
         bool closeWithoutSaving = false;          // their answer: "Stay open" unless set
         std::function<void()> whileMessageShows;  // what happens while a plain box stands
+        // File dialogs: where each started (the folder or the suggested path), and
+        // the path each answers with in turn (empty: cancelled).
+        std::vector<std::string> fileDialogs;
+        std::vector<std::string> fileAnswers;
+        std::vector<std::string> replaceQuestions;  // before channels are replaced
+        bool replaceChannels = false;               // their answer
     };
     explicit RecordingDialogs(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
     void showMessage(QWidget*, const QString& text) override {
@@ -50,8 +56,22 @@ public:
         ++m_shared->closeQuestions;
         return m_shared->closeWithoutSaving;
     }
+    QString chooseHeaderToOpen(QWidget*, const QString& dir) override { return answer(dir); }
+    QString chooseHeaderToSave(QWidget*, const QString& path) override { return answer(path); }
+    bool askReplaceChannels(QWidget*, const QString& text) override {
+        m_shared->replaceQuestions.push_back(text.toStdString());
+        return m_shared->replaceChannels;
+    }
 
 private:
+    QString answer(const QString& start) {
+        m_shared->fileDialogs.push_back(start.toStdString());
+        if (m_shared->fileAnswers.empty()) return {};
+        const QString path = QString::fromStdString(m_shared->fileAnswers.front());
+        m_shared->fileAnswers.erase(m_shared->fileAnswers.begin());
+        return path;
+    }
+
     std::shared_ptr<Shared> m_shared;
 };
 

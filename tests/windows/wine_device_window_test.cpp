@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "serial/rs232c.h"
+#include "tests/support/channel_grid_cells.h"
 #include "tests/support/unit_log.h"
 #include "tests/support/window_fixture.h"
 
@@ -167,6 +168,18 @@ TEST_F(WineDeviceTest, Com15IsListedOpenedWrittenToAndRemembered) {
     EXPECT_TRUE(m_boxes->messages.empty()) << "com15 did not open at the start";
     EXPECT_TRUE(again.ComboBox1->currentText().startsWith(QStringLiteral("com15")));
     EXPECT_EQ(again.rs232c1().portname, "com15");
+}
+
+TEST_F(WineDeviceTest, TheChannelsPageShowsWhatTheUnitHolds) {
+    TForm1& f = startAndWrite();
+    ASSERT_TRUE(waitUntil([&] { return f.ReadUnitButton->isEnabled(); }));
+    f.PageControl1->setCurrentWidget(f.TabSheet4);
+    EXPECT_TRUE(f.ChannelGrid->isVisible());
+    EXPECT_EQ(gridText(f.ChannelGrid, 0, "NReg"), "00026901");
+    click(f.ReadUnitButton);
+    EXPECT_EQ(memoLines(f.Memo2).back(), "The unit holds the channels in the table.");
+    EXPECT_EQ(gridText(f.ChannelGrid, 0, "Unit"), "same");
+    EXPECT_TRUE(f.TakeUnitButton->isEnabled());
 }
 
 }  // namespace

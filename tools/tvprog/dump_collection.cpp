@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "device/dump_collector.h"
 #include "device/unit_memory.h"
 
 namespace tv {
@@ -45,26 +46,13 @@ int openAndDump(ProgSession& session, const ProgLine& line,
 int collectDump(ProgSession& session, const ProgLine& line, bool untilQuiet,
                 const std::atomic<bool>& stopRequested) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+    DumpCollection collection;
+    collection.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                              std::chrono::duration<double>(line.seconds));
-    const DeviceLink& link = session.link();
-    int32_t seen = link.BufferPos;
-    auto quietFrom = Clock::now();
-    // A lost line brings nothing more: no use waiting out the time.
-    while (!session.lineLost()) {
-        if (link.BufferPos != seen) {
-            seen = link.BufferPos;
-            quietFrom = Clock::now();
-        }
-        const bool enough = untilQuiet && seen >= kDumpReplyBytes;
-        const auto until = enough ? std::min(deadline, quietFrom + session.quietTime()) : deadline;
-        const auto outcome = session.waiter().waitForEvents(until);
-        if (outcome == EventWaiter::Outcome::ShuttingDown)
-            return dumpStopped(stopRequested, "the dump");
-        if (outcome == EventWaiter::Outcome::TimedOut && Clock::now() >= until &&
-            (!enough || link.BufferPos == seen)) {
-            break;
-        }
+    collection.quiet = untilQuiet ? session.quietTime() : Clock::duration::zero();
+    if (!collectDumpReply(session.link(), session.waiter(), collection,
+                          [&session] { return session.lineLost(); })) {
+        return dumpStopped(stopRequested, "the dump");
     }
     return kProgOk;
 }
