@@ -2,11 +2,15 @@
 #include "serial/open_failure.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
 
 #include "serial/platform_port.h"
 #include "serial/posix_call.h"
+#include "serial/serial_os_linux.h"
 
 namespace tv {
 namespace {
@@ -40,6 +44,24 @@ TEST(OpenFailureReason, NamesPortDeviceReasonAndNextStep) {
         EXPECT_EQ(reason.find('\n'), std::string::npos);  // one status line
         for (const char* part : c.says) EXPECT_NE(reason.find(part), std::string::npos) << part;
     }
+}
+
+// A path that opens but is no serial port is told what it is, not "no such device".
+TEST(OpenFailureReason, SaysWhatAPathThatIsNoSerialPortIs) {
+    const std::string plain = ::testing::TempDir() + "not-a-port-" + std::to_string(::getpid());
+    std::ofstream(plain) << "text";
+    const std::pair<std::string, std::string> rows[] = {
+        {plain, "(" + plain + ") did not open: not a serial port: a regular file. Point"},
+        {"com4",
+         "(/dev/null) did not open: not a serial port: a device that is not a terminal."
+         " Point TVCONFIG_COM4 at"}};
+    for (const auto& [port, says] : rows) {
+        LinuxSerialOs os(
+            [](const std::string&) { return std::optional<std::string>("/dev/null"); });
+        EXPECT_FALSE(os.openPort(port));
+        EXPECT_NE(openFailureReason(port, os.lastError()).find(says), std::string::npos) << port;
+    }
+    std::remove(plain.c_str());
 }
 
 }  // namespace
