@@ -110,6 +110,7 @@ void TForm1::openPort() {
 }
 
 void TForm1::Button1Click() {
+    confirmTypedPort();  // a name typed and not yet confirmed is the one opened
     rs232c1().close();
     openPort();
 }
