@@ -112,7 +112,6 @@ TEST_F(PortListWindowTest, AnAdapterAppearsIsChosenRememberedAndGoesAway) {
     EXPECT_EQ(ports()->currentText().toStdString(), "com3");
 }
 
-// The settings file is taken byte for byte: a name that is not UTF-8 too.
 TEST_F(PortListWindowTest, ARememberedNameThatIsNotUtf8IsKeptByteForByte) {
     const std::string entry = "portname=12\ndevice=tty\xff\xfe;SN\xe9\n";
     writeFile("TVCONFIG.INI", "[rs232c1]\n" + entry);

@@ -169,20 +169,15 @@ TEST_F(WineDeviceTest, Com15IsListedOpenedWrittenToAndRemembered) {
     EXPECT_EQ(again.rs232c1().portname, "com15");
 }
 
-// A typed port is the one opened, shown and remembered: here the device name of
-// the port mapped as COM15, as Windows spells it, used as it stands.
-TEST_F(WineDeviceTest, ATypedPortIsTheOneShownOpenedAndRemembered) {
+TEST_F(WineDeviceTest, ATypedDeviceNameIsTheOneOpened) {
     TForm1& f = start();
     click(f.Button2);
     const std::string device = "\\\\.\\COM15";
     f.ComboBox1->lineEdit()->selectAll();
     QTest::keyClicks(f.ComboBox1->lineEdit(), QString::fromStdString(device));
     click(f.Button1);  // "Open" confirms what was typed
-    ASSERT_TRUE(m_boxes->messages.empty()) << device << " did not open";
-    EXPECT_EQ(f.ComboBox1->currentText().toStdString(), device);
+    ASSERT_TRUE(m_boxes->messages.empty()) << "the device name of COM15 did not open";
     EXPECT_EQ(f.rs232c1().portname, device);
-    ASSERT_TRUE(closeWindow());
-    EXPECT_NE(readFile("TVCONFIG.INI").find("\ndevice=" + device + "\n"), std::string::npos);
 }
 
 }  // namespace
