@@ -15,7 +15,6 @@
 #include "app/radio_group.h"
 #include "device/channel_image.h"
 #include "device/serial_port_binding.h"
-#include "os/system_error_text.h"
 #include "profile/settings.h"
 #include "serial/rs232c.h"
 
@@ -39,8 +38,8 @@ int32_t bitRateOf(const QString& text) {
 // a radio group's clamping index, a combo box's selection, an edit's text.
 std::string TForm1::loadSettings() {
     const std::string path = settingsPath(currentDirectory());
-    int readError = 0;
-    const Settings st = tv::loadSettings(path, &readError);
+    std::string readFailure;
+    const Settings st = tv::loadSettings(path, &readFailure);
     for (const SettingRow& row : kSettings) {
         QWidget* control = findChild<QWidget*>(qView(row.control));
         if (auto* group = qobject_cast<RadioGroup*>(control)) {
@@ -56,9 +55,8 @@ std::string TForm1::loadSettings() {
     std::optional<RememberedPort> wanted;
     if (st.portname >= kFixedPorts) wanted = parseRememberedPort(st.device);
     refreshPorts(wanted);
-    if (readError == 0) return {};
-    return path + " could not be read (" + systemErrorText(readError) +
-           "); the defaults are shown.";
+    if (readFailure.empty()) return {};
+    return path + " could not be read (" + readFailure + "); the defaults are shown.";
 }
 
 void TForm1::saveSettings() {
@@ -114,6 +112,7 @@ void TForm1::openPort() {
 }
 
 void TForm1::Button1Click() {
+    confirmTypedPort();  // a name typed and not yet confirmed is the one opened
     rs232c1().close();
     openPort();
 }

@@ -1,6 +1,16 @@
 #include "os/file_error.h"
 
+#include <string_view>
+
+#include "os/system_error_text.h"
+
 namespace tv {
+
+namespace {
+
+constexpr std::string_view kNumbered = "I/O エラー (";
+
+}  // namespace
 
 InOutError inOutError(int code) {
     switch (code) {
@@ -18,7 +28,14 @@ InOutError inOutError(int code) {
 }
 
 InOutError numberedInOutError(int code) {
-    return InOutError(code, "I/O エラー (" + std::to_string(code) + ")");
+    return InOutError(code, std::string(kNumbered) + std::to_string(code) + ")");
+}
+
+InOutError fileErrorWithCause(int systemCode) {
+    InOutError error = fileError(systemCode);
+    const std::string cause = systemErrorText(systemCode);
+    if (cause.empty() || !std::string_view(error.what()).starts_with(kNumbered)) return error;
+    return InOutError(error.code(), error.what() + (": " + cause));
 }
 
 }  // namespace tv

@@ -35,4 +35,9 @@ InOutError numberedInOutError(int code);
 // number (ERROR_DISK_FULL 112).
 InOutError fileError(int systemCode);
 
+// fileError, but a numbered message also names the cause in the system's own
+// words, which a number alone does not tell an operator: "I/O エラー (40): Too
+// many levels of symbolic links". For reading, where the message is not fixed.
+InOutError fileErrorWithCause(int systemCode);
+
 }  // namespace tv

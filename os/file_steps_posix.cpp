@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "os/file_kind_posix.h"
 #include "os/file_steps.h"
 #include "os/safe_replace.h"
 
@@ -162,7 +163,7 @@ bool processEnded(std::uint64_t pid) {
     return ::kill(static_cast<pid_t>(pid), 0) < 0 && errno == ESRCH;
 }
 
-int readWholeFile(const std::string& path, std::string& content) {
+int readWholeFile(const std::string& path, std::string& content, std::string* notRegular) {
     content.clear();
     // O_NONBLOCK: a FIFO put where the file belongs must not hang the start.
     const int fd = openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -177,6 +178,7 @@ int readWholeFile(const std::string& path, std::string& content) {
         err = EISDIR;
     } else if (!S_ISREG(st.st_mode)) {
         err = EINVAL;  // a device or a FIFO: nothing to read there
+        if (notRegular != nullptr) *notRegular = notRegularFileText(st.st_mode);
     }
     char chunk[65536];
     while (err == 0) {

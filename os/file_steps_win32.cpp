@@ -206,7 +206,7 @@ bool processEnded(std::uint64_t pid) {
     return ended;
 }
 
-int readWholeFile(const std::string& path, std::string& content) {
+int readWholeFile(const std::string& path, std::string& content, std::string* notRegular) {
     content.clear();
     // Shared for writing and deleting too: another program holding the file open
     // must not keep it from being read.
@@ -219,8 +219,12 @@ int readWholeFile(const std::string& path, std::string& content) {
         return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? ENOENT : err;
     }
     int err = 0;
-    if (::GetFileType(file) != FILE_TYPE_DISK) {
+    if (const DWORD type = ::GetFileType(file); type != FILE_TYPE_DISK) {
         err = ERROR_INVALID_FUNCTION;  // a device or a pipe: nothing to read there
+        if (notRegular != nullptr) {
+            *notRegular = type == FILE_TYPE_PIPE ? "a pipe, not a regular file"
+                                                 : "a device, not a regular file";
+        }
     }
     char chunk[65536];
     while (err == 0) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "os/file_error.h"
+#include "os/file_kind_posix.h"
 #include "os/file_steps_posix.h"
 #include "os/regular_file_reader.h"
 #include "os/retry_on_eintr.h"
@@ -14,17 +15,7 @@ namespace tv {
 namespace {
 
 NotRegularFileError notRegular(mode_t mode) {
-    const char* kind = "not a regular file";
-    if (S_ISDIR(mode)) {
-        kind = "a directory, not a regular file";
-    } else if (S_ISFIFO(mode)) {
-        kind = "a FIFO (named pipe), not a regular file";
-    } else if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        kind = "a device, not a regular file";
-    } else if (S_ISSOCK(mode)) {
-        kind = "a socket, not a regular file";
-    }
-    return NotRegularFileError(kind);
+    return NotRegularFileError(notRegularFileText(mode));
 }
 
 class PosixFileReader final : public RegularFileReader {
@@ -36,7 +27,7 @@ public:
 
     size_t read(char* buffer, size_t size) override {
         const ssize_t n = retryOnEintr([&] { return ::read(m_fd, buffer, size); });
-        if (n < 0) throw fileError(errno);
+        if (n < 0) throw fileErrorWithCause(errno);
         return static_cast<size_t>(n);
     }
 
@@ -55,13 +46,13 @@ std::unique_ptr<RegularFileReader> openRegularFile(const std::string& path) {
         // A socket does not open at all (ENXIO): say what it is all the same.
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw notRegular(st.st_mode);
-        throw fileError(openError);
+        throw fileErrorWithCause(openError);
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int statError = errno;
         closeChecked(fd);
-        throw fileError(statError);
+        throw fileErrorWithCause(statError);
     }
     if (!S_ISREG(st.st_mode)) {
         closeChecked(fd);

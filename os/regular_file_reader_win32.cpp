@@ -19,7 +19,7 @@ public:
         DWORD got = 0;
         const DWORD want = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
         if (!::ReadFile(m_file, buffer, want, &got, nullptr)) {
-            throw fileError(static_cast<int>(::GetLastError()));
+            throw fileErrorWithCause(static_cast<int>(::GetLastError()));
         }
         return got;
     }
@@ -43,7 +43,7 @@ std::unique_ptr<RegularFileReader> openRegularFile(const std::string& path) {
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             throw NotRegularFileError("a directory, not a regular file");
         }
-        throw fileError(openError);
+        throw fileErrorWithCause(openError);
     }
     // NUL, CON and COM ports are character devices, \\.\pipe\ names pipes:
     // neither ends like a file.

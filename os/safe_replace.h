@@ -8,8 +8,11 @@ namespace tv {
 
 // Reads the whole of a regular file into `content`. Returns 0 or the system's code
 // of the failure (errno; GetLastError() on Windows): ENOENT for a missing file on
-// every system, EISDIR for a directory (ERROR_ACCESS_DENIED on Windows).
-int readWholeFile(const std::string& path, std::string& content);
+// every system, EISDIR for a directory (ERROR_ACCESS_DENIED on Windows). For
+// anything else that is no regular file (a FIFO, a device) the code is EINVAL
+// (ERROR_INVALID_FUNCTION), and `notRegular`, when given, gets what it is:
+// "a FIFO (named pipe), not a regular file".
+int readWholeFile(const std::string& path, std::string& content, std::string* notRegular = nullptr);
 
 // Replaces the file at `path` (following a symbolic link to its target) by
 // `content`: the new content goes into a temporary file in the same directory,

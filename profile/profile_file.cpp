@@ -4,6 +4,7 @@
 
 #include "os/errors.h"
 #include "os/safe_replace.h"
+#include "os/system_error_text.h"
 #include "profile/profile_integer.h"
 
 namespace tv {
@@ -15,11 +16,13 @@ const ProfileDocument& ProfileFile::document() const {
         std::string content;
         // Missing or unreadable: every entry takes its default. A missing file is
         // no news; an unreadable one is kept in m_readError for the caller to tell.
-        const int err = readWholeFile(m_path, content);
+        std::string notRegular;
+        const int err = readWholeFile(m_path, content, &notRegular);
         if (err != 0) {
             content.clear();
         }
         m_readError = err == ENOENT ? 0 : err;
+        m_readFailure = notRegular.empty() ? systemErrorText(m_readError) : notRegular;
         m_document.emplace(content);
     }
     return *m_document;
@@ -28,6 +31,11 @@ const ProfileDocument& ProfileFile::document() const {
 int ProfileFile::readError() const {
     document();
     return m_readError;
+}
+
+std::string ProfileFile::readFailure() const {
+    document();
+    return m_readFailure;
 }
 
 std::string ProfileFile::readString(const std::string& section, const std::string& key,

@@ -33,6 +33,10 @@ public:
     // (errno; GetLastError() on Windows) of the failure that made every entry read
     // as its default.
     int readError() const;
+    // The same failure in words: what the path is when it is no regular file
+    // ("a FIFO (named pipe), not a regular file"), else the system's text
+    // ("Permission denied"). Empty when readError() is 0.
+    std::string readFailure() const;
 
     // Writes the entry into the file as it is on disk now and replaces the file
     // safely; a missing file is created, an entry that already reads as `value` is
@@ -65,6 +69,7 @@ private:
     // Read on first use and kept in step with our own writes.
     mutable std::optional<ProfileDocument> m_document;
     mutable int m_readError = 0;
+    mutable std::string m_readFailure;
 };
 
 }  // namespace tv

@@ -5,7 +5,7 @@
 
 namespace tv {
 
-Settings loadSettings(const std::string& path, int* readError) {
+Settings loadSettings(const std::string& path, std::string* readFailure) {
     const ProfileFile file(path);
     Settings s;
     for (const SettingRow& row : kSettings) {
@@ -18,7 +18,7 @@ Settings loadSettings(const std::string& path, int* readError) {
         }
     }
     s.device = file.readString(std::string(kDeviceSection), std::string(kDeviceKey), "");
-    if (readError != nullptr) *readError = file.readError();
+    if (readFailure != nullptr) *readFailure = file.readFailure();
     return s;
 }
 

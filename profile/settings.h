@@ -9,9 +9,9 @@ namespace tv {
 
 // The fifteen entries read in their fixed order, and the device entry of a found
 // port; a missing file gives the defaults. So does a file that cannot be read;
-// `readError`, when given, is then set to the system's code of the failure (0
-// otherwise).
-Settings loadSettings(const std::string& path, int* readError = nullptr);
+// `readFailure`, when given, is then set to why, in words ("Permission denied",
+// "a FIFO (named pipe), not a regular file"; empty otherwise).
+Settings loadSettings(const std::string& path, std::string* readFailure = nullptr);
 
 // The fifteen entries written in their fixed order (the device entry after
 // portname when it is set), as one replace of the file (one wait on the disk

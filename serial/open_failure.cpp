@@ -26,11 +26,14 @@ std::string reasonText(const std::string& portname, const SerialError& error, Op
     using Kind = SerialError::Kind;
     const std::string again =
         retry == OpenRetry::OpenButton ? "press \"Open\"" : "run the command again";
+    const std::string pointAtUnit = "Point " + mappingVariable(portname) +
+                                    " at the unit's device, for example " + unitDeviceHint() +
+                                    ", then " + again + ".";
     switch (error.kind) {
         case Kind::NotFound:
-            return "no such device. Point " + mappingVariable(portname) +
-                   " at the unit's device, for example " + unitDeviceHint() + ", then " + again +
-                   ".";
+            return "no such device. " + pointAtUnit;
+        case Kind::NotSerial:
+            return "not a serial port: " + error.message + ". " + pointAtUnit;
         case Kind::Denied:
             return "permission denied. Ask for membership of the device's group (dialout on "
                    "Debian: sudo adduser $USER dialout), log in again, then " +

@@ -75,7 +75,9 @@ inline constexpr uint32_t CLRDTR = 6;
 // What went wrong in the last failed call, in a small vocabulary plus the
 // system's own text.
 struct SerialError {
-    enum class Kind { None, NotFound, Busy, Denied, Refused, TimedOut, HungUp, Other };
+    // NotSerial: the device opened but is no serial port (a regular file,
+    // /dev/null); `message` then says what it is ("a regular file").
+    enum class Kind { None, NotFound, Busy, Denied, Refused, TimedOut, HungUp, NotSerial, Other };
     Kind kind = Kind::None;
     int code = 0;  // errno on POSIX
     std::string message;

@@ -7,12 +7,14 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 
+#include "os/file_kind_posix.h"
 #include "serial/modem_watch.h"
 #include "serial/posix_call.h"
 #include "serial/termios_line_state.h"
@@ -73,6 +75,19 @@ bool LinuxSerialOs::failOpen(int err) {
     return fail(err);
 }
 
+bool LinuxSerialOs::failNotSerial() {
+    struct stat st {};
+    const char* kind = ::fstat(m_fd, &st) == 0 ? fileKindText(st.st_mode) : nullptr;
+    std::string what = kind == nullptr ? "not a terminal" : kind;
+    if (kind != nullptr && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))) {
+        what = "a device that is not a terminal";
+    }
+    failOpen(ENOTTY);
+    m_lastError.kind = SerialError::Kind::NotSerial;
+    m_lastError.message = what;
+    return false;
+}
+
 void LinuxSerialOs::markHungUp() {
     // The monitor's wait reports the loss once; wake it in case the transfer
     // that found it came first.
@@ -90,6 +105,9 @@ bool LinuxSerialOs::openPort(const std::string& name) {
         [&] { return ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd < 0) return fail(errno);
     m_fd = fd;
+    // A regular file or /dev/null opens as well as a port does; without this the
+    // termios calls below would fail with ENOTTY, which reads as "no such device".
+    if (!::isatty(fd)) return failNotSerial();
     // Exclusive at once. TIOCEXCL makes further opens fail with EBUSY, but root
     // is exempt from it; the advisory lock makes a second open by this program
     // fail for every user, root included.

@@ -41,6 +41,8 @@ public:
 private:
     bool fail(int err);
     bool failOpen(int err);
+    // The open file is no terminal: fails the open saying what it is.
+    bool failNotSerial();
     int32_t failTransfer(int err);
     void markHungUp();
     // The eventfds and the epoll set the event wait sleeps on. False with

@@ -15,22 +15,51 @@ namespace tv {
 
 namespace {
 
-// Item data of a found port: its name and its USB serial number.
+// Item data of a found port: its name and its USB serial number, kept as the
+// bytes they came as: a name read from the settings file that is not UTF-8 is
+// opened and written back as it stands (only the item's text shows it mended).
 constexpr int kNameRole = Qt::UserRole;
 constexpr int kSerialRole = Qt::UserRole + 1;
+// Set on a port typed by the operator: it stays plain, never "(not present)",
+// since what opens it is the name itself, listed or not.
+constexpr int kTypedRole = Qt::UserRole + 2;
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
+QByteArray bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 RememberedPort portOfItem(const QComboBox* box, int index) {
-    return {box->itemData(index, kNameRole).toString().toStdString(),
-            box->itemData(index, kSerialRole).toString().toStdString()};
+    return {box->itemData(index, kNameRole).toByteArray().toStdString(),
+            box->itemData(index, kSerialRole).toByteArray().toStdString()};
 }
 
 void addPortItem(QComboBox* box, const std::string& text, const RememberedPort& port) {
     box->addItem(q(text));
     const int index = box->count() - 1;
-    box->setItemData(index, q(port.name), kNameRole);
-    box->setItemData(index, q(port.serialNumber), kSerialRole);
+    box->setItemData(index, bytes(port.name), kNameRole);
+    box->setItemData(index, bytes(port.serialNumber), kSerialRole);
+}
+
+// The port name an item stands for: com1 to com12 are their own text.
+QString portNameOfItem(const QComboBox* box, int index) {
+    if (index < kFixedPorts) return box->itemText(index);
+    return QString::fromStdString(portOfItem(box, index).name);
+}
+
+// The item a typed name chooses: one whose whole text it is (the completer
+// fills in whole item texts), else one whose port name it is. Plain names
+// ("COM3") match without regard to case, as port names do; paths exactly.
+int itemOfTypedName(const QComboBox* box, const QString& typed) {
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i) == typed) return i;
+    }
+    const bool path = typed.contains(QLatin1Char('/')) || typed.contains(QLatin1Char('\\'));
+    const Qt::CaseSensitivity cs = path ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (int i = 0; i < box->count(); ++i) {
+        if (portNameOfItem(box, i).compare(typed, cs) == 0) return i;
+    }
+    return -1;
 }
 
 // The whole text of the chosen item, which a narrow box may cut off.
@@ -58,6 +87,13 @@ void ComPortPage::buildComPortPage(QWidget* sheet) {
     ComboBox1 = setUpCombo(portBox, "ComboBox1", ports, 24, 48, 145);
     QObject::connect(ComboBox1, &QComboBox::currentIndexChanged, ComboBox1,
                      [box = ComboBox1] { showChoiceAsToolTip(box); });
+    // Typing makes a name the choice only once it is confirmed: Enter or leaving
+    // the box (editingFinished), or "Open" (Button1Click). Qt's own Enter may
+    // have chosen a matching item already; confirming again only settles the text.
+    QObject::connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, ComboBox1,
+                     [this] { m_portTyped = true; });
+    QObject::connect(ComboBox1->lineEdit(), &QLineEdit::editingFinished, ComboBox1,
+                     [this] { confirmTypedPort(); });
     ComboBox2 = makeCombo(sheet, "ComboBox2", {QStringLiteral("9600")}, 176, 48, 145);
     Button1 = makeButton(sheet, "Button1", QStringLiteral("Open"), 376, 32);
     Button2 = makeButton(sheet, "Button2", QStringLiteral("Close"), 376, 72);
@@ -79,7 +115,11 @@ void ComPortPage::showFoundPorts(const std::vector<FoundPort>& beyond,
     QComboBox* box = ComboBox1;
     const int current = box->currentIndex();
     std::optional<RememberedPort> keep = wanted;
-    if (!keep && current >= kFixedPorts) keep = portOfItem(box, current);
+    bool typed = false;
+    if (!keep && current >= kFixedPorts) {
+        keep = portOfItem(box, current);
+        typed = box->itemData(current, kTypedRole).toBool();
+    }
     {
         // The list is rebuilt behind the choice: only a real change of the
         // choice is announced, below.
@@ -92,6 +132,10 @@ void ComPortPage::showFoundPorts(const std::vector<FoundPort>& beyond,
             int index;
             if (auto found = findRememberedPort(beyond, *keep)) {
                 index = kFixedPorts + static_cast<int>(*found);
+            } else if (typed || portDevicePresent(keep->name, processEnvironment())) {
+                addPortItem(box, keep->name, *keep);  // typed, or a device the listing misses
+                index = box->count() - 1;
+                box->setItemData(index, typed, kTypedRole);
             } else {
                 addPortItem(box, absentPortItemText(keep->name), *keep);
                 index = box->count() - 1;
@@ -105,11 +149,33 @@ void ComPortPage::showFoundPorts(const std::vector<FoundPort>& beyond,
     showChoiceAsToolTip(box);
 }
 
+void ComPortPage::confirmTypedPort() {
+    if (!m_portTyped) return;
+    m_portTyped = false;
+    QComboBox* box = ComboBox1;
+    const QString typed = box->currentText().trimmed();
+    int index = box->currentIndex();
+    if (!typed.isEmpty()) {
+        index = itemOfTypedName(box, typed);
+        if (index < 0) {
+            // A name of the operator's own, a path used as a path: after the found
+            // ports, remembered at close as a found port is.
+            const std::string name = typed.toStdString();
+            addPortItem(box, name, {name, {}});
+            index = box->count() - 1;
+            box->setItemData(index, true, kTypedRole);
+            fitListToItems(box);
+        }
+        box->setCurrentIndex(index);
+    }
+    // An emptied box, or "com3" typed as "COM3 ", shows the choice as listed.
+    box->setEditText(index < 0 ? QString() : box->itemText(index));
+}
+
 std::string ComPortPage::selectedPortName() const {
     const int i = ComboBox1->currentIndex();
     if (i < 0) return {};
-    if (i >= kFixedPorts) return portOfItem(ComboBox1, i).name;
-    return ComboBox1->itemText(i).toStdString();
+    return i >= kFixedPorts ? portOfItem(ComboBox1, i).name : ComboBox1->itemText(i).toStdString();
 }
 
 std::optional<RememberedPort> ComPortPage::chosenFoundPort() const {

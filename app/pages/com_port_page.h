@@ -38,8 +38,17 @@ protected:
     std::string selectedPortName() const;
     // The chosen port when it is one found on the machine (index 12 or above).
     std::optional<RememberedPort> chosenFoundPort() const;
+    // A name typed into ComboBox1 and confirmed (Enter, leaving the box, or
+    // "Open") becomes the choice, so the box never shows a port other than the
+    // one "Open" opens: "comN" (any case) or another listed port's name selects
+    // that item; any other name is added after the found ports and selected.
+    // Nothing happens when nothing was typed since the last choice.
+    void confirmTypedPort();
     // Called when the port list is about to drop down.
     virtual void portListAboutToShow() {}
+
+private:
+    bool m_portTyped = false;  // the box's text was edited since the last choice
 };
 
 }  // namespace tv

@@ -1,6 +1,7 @@
 #include "app/ports/port_choices.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "serial/platform_port.h"
 
@@ -62,6 +63,20 @@ std::string portItemText(const FoundPort& port) {
 }
 
 std::string absentPortItemText(const std::string& name) { return name + "  (not present)"; }
+
+bool portDevicePresent(const std::string& name, const EnvLookup& env) {
+    const auto device = platformPortDevice(name, env);
+    if (!device) return false;
+    try {
+        // Names are UTF-8 here; on Windows a plain string would be read in the ANSI
+        // code page, and bytes that are not UTF-8 cannot be converted at all.
+        const std::filesystem::path path(std::u8string(device->begin(), device->end()));
+        std::error_code error;  // a name the file system cannot look at is not there
+        return std::filesystem::exists(path, error);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
 
 std::string rememberedPortText(const RememberedPort& port) {
     return port.serialNumber.empty() ? port.name : port.name + ";" + port.serialNumber;

@@ -32,6 +32,11 @@ std::string portItemText(const FoundPort& port);
 // The item of a remembered port that is not there now.
 std::string absentPortItemText(const std::string& name);
 
+// Whether the device that the port name `name` opens is there now, though the
+// listing does not show it (a path typed into the port box, a link to a
+// pseudo-terminal): such a port is not marked absent.
+bool portDevicePresent(const std::string& name, const EnvLookup& env);
+
 // A chosen port as the settings entry keeps it: its name and, where it has one,
 // its USB serial number, so the same adapter is found under another name.
 struct RememberedPort {

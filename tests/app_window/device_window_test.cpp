@@ -3,11 +3,13 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "serial/rs232c.h"
 #include "tests/support/child_process.h"
@@ -424,6 +426,31 @@ TEST_F(DeviceWindowTest, AFailedOpenSaysWhyInTheStatusMemo) {
     EXPECT_NE(line.find("no such device"), std::string::npos) << line;
     EXPECT_NE(line.find("TVCONFIG_COM1"), std::string::npos) << line;
     EXPECT_EQ(m_boxes->messages, std::vector<std::string>{"Error"});
+}
+
+TEST_F(DeviceWindowTest, ATypedPortIsTheOneShownOpenedAndRemembered) {
+    const std::string link = (m_dir / "unit-link").string();
+    startUnit({"--link", link});
+    TForm1& f = start();
+    enum Confirm { Enter, FocusOut, Open };
+    const std::tuple<std::string, std::string, Confirm> rows[] = {
+        {" COM3", "com3", Enter}, {link, link, FocusOut}, {link, link, Open}};
+    for (const auto& [typed, shown, confirm] : rows) {
+        click(f.Button2);  // "Open" is offered while the port is closed
+        f.ComboBox1->lineEdit()->selectAll();
+        QTest::keyClicks(f.ComboBox1->lineEdit(), QString::fromStdString(typed));
+        QFocusEvent focusOut(QEvent::FocusOut);
+        if (confirm == Enter) QTest::keyClick(f.ComboBox1->lineEdit(), Qt::Key_Return);
+        if (confirm == FocusOut) QApplication::sendEvent(f.ComboBox1->lineEdit(), &focusOut);
+        EXPECT_EQ(f.ComboBox1->currentText().toStdString(), confirm == Open ? typed : shown);
+        m_boxes->messages.clear();
+        click(f.Button1);
+        EXPECT_EQ(f.ComboBox1->currentText().toStdString(), shown);
+        EXPECT_EQ(f.rs232c1().portname, shown);
+        EXPECT_EQ(m_boxes->messages.empty(), shown == link);
+    }
+    ASSERT_TRUE(closeWindow());
+    EXPECT_NE(readFile("TVCONFIG.INI").find("\ndevice=" + link + "\n"), std::string::npos);
 }
 
 }  // namespace

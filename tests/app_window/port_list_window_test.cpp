@@ -112,6 +112,15 @@ TEST_F(PortListWindowTest, AnAdapterAppearsIsChosenRememberedAndGoesAway) {
     EXPECT_EQ(ports()->currentText().toStdString(), "com3");
 }
 
+TEST_F(PortListWindowTest, ARememberedNameThatIsNotUtf8IsKeptByteForByte) {
+    const std::string entry = "portname=12\ndevice=tty\xff\xfe;SN\xe9\n";
+    writeFile("TVCONFIG.INI", "[rs232c1]\n" + entry);
+    start();
+    EXPECT_EQ(rs232c1Name(), "tty\xff\xfe");
+    ASSERT_TRUE(closeWindow());
+    EXPECT_NE(readFile("TVCONFIG.INI").find(entry), std::string::npos);
+}
+
 #ifndef _WIN32  // device paths and links as Linux names them
 TEST_F(PortListWindowTest, OlderFilesAndTheTwelveMeanWhatTheyMeant) {
     // A port the twelve already name is not offered twice; portname=12 without

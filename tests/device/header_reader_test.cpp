@@ -225,6 +225,10 @@ TEST(HeaderReader, ReadsOnlyRegularFiles) {
     cases.push_back({"a FIFO with no writer", dir + "/fifo.h", "a FIFO (named pipe), not a "});
     cases.push_back({"/dev/zero", "/dev/zero", "a device, not a regular file"});
     cases.push_back({"a link to /dev/zero", dir + "/zero.h", "a device, not a regular file"});
+    std::filesystem::create_symlink("loop-b.h", dir + "/loop-a.h");
+    std::filesystem::create_symlink("loop-a.h", dir + "/loop-b.h");
+    cases.push_back({"a loop of links", dir + "/loop-a.h",
+                     "I/O エラー (40): Too many levels of symbolic links"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

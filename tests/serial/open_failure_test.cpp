@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
 
 #include "serial/platform_port.h"
 #include "serial/posix_call.h"
+#include "serial/serial_os_linux.h"
 
 namespace tv {
 namespace {
@@ -40,6 +43,20 @@ TEST(OpenFailureReason, NamesPortDeviceReasonAndNextStep) {
         EXPECT_EQ(reason.find('\n'), std::string::npos);  // one status line
         for (const char* part : c.says) EXPECT_NE(reason.find(part), std::string::npos) << part;
     }
+}
+
+TEST(OpenFailureReason, SaysWhatAPathThatIsNoSerialPortIs) {
+    const std::string plain = ::testing::TempDir() + "tvconfig-not-a-port";
+    std::ofstream(plain) << "text";
+    const std::pair<std::string, std::string> rows[] = {
+        {plain, "(" + plain + ") did not open: not a serial port: a regular file. Point"},
+        {"com4", "(/dev/null) did not open: not a serial port: a device that is not a terminal."}};
+    LinuxSerialOs os([](const std::string&) { return std::optional<std::string>("/dev/null"); });
+    for (const auto& [port, says] : rows) {
+        EXPECT_FALSE(os.openPort(port));
+        EXPECT_NE(openFailureReason(port, os.lastError()).find(says), std::string::npos) << port;
+    }
+    std::remove(plain.c_str());
 }
 
 }  // namespace

@@ -182,5 +182,16 @@ TEST_F(WineDeviceTest, TheChannelsPageShowsWhatTheUnitHolds) {
     EXPECT_TRUE(f.TakeUnitButton->isEnabled());
 }
 
+TEST_F(WineDeviceTest, ATypedDeviceNameIsTheOneOpened) {
+    TForm1& f = start();
+    click(f.Button2);
+    const std::string device = "\\\\.\\COM15";
+    f.ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(f.ComboBox1->lineEdit(), QString::fromStdString(device));
+    click(f.Button1);  // "Open" confirms what was typed
+    ASSERT_TRUE(m_boxes->messages.empty()) << "the device name of COM15 did not open";
+    EXPECT_EQ(f.rs232c1().portname, device);
+}
+
 }  // namespace
 }  // namespace tv::testing
