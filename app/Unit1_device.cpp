@@ -16,8 +16,8 @@
 #include "device/channel_image.h"
 #include "device/serial_port_binding.h"
 #include "os/system_error_text.h"
-#include "profile/settings.h"
 #include "serial/rs232c.h"
+#include "settings/settings.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "profile/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

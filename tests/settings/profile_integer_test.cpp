@@ -1,4 +1,4 @@
-#include "profile/profile_integer.h"
+#include "settings/profile_integer.h"
 
 #include <gtest/gtest.h>
 

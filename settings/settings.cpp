@@ -1,7 +1,7 @@
-#include "profile/settings.h"
+#include "settings/settings.h"
 
 #include "os/path_separator.h"
-#include "profile/profile_file.h"
+#include "settings/profile_file.h"
 
 namespace tv {
 

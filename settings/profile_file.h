@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "profile/profile_document.h"
+#include "settings/profile_document.h"
 
 namespace tv {
 

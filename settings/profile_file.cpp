@@ -1,10 +1,10 @@
-#include "profile/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <cerrno>
 
 #include "os/errors.h"
 #include "os/safe_replace.h"
-#include "profile/profile_integer.h"
+#include "settings/profile_integer.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "profile/profile_document.h"
+#include "settings/profile_document.h"
 
 namespace tv {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "profile/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

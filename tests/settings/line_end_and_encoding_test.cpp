@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "profile/profile_document.h"
-#include "profile/settings.h"
 #include "profile_test_support.h"
+#include "settings/profile_document.h"
+#include "settings/settings.h"
 
 namespace tv {
 namespace {

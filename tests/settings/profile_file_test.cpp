@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "os/errors.h"
-#include "profile/profile_file.h"
 #include "profile_test_support.h"
+#include "settings/profile_file.h"
 #include "tests/support/file_size_limit_child.h"
 
 namespace tv {

@@ -1,8 +1,8 @@
 // The device entry of a port found on the machine, beside portname.
 #include <gtest/gtest.h>
 
-#include "profile/settings.h"
 #include "profile_test_support.h"
+#include "settings/settings.h"
 
 namespace tv {
 namespace {
