@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 #include "serial/posix_call.h"
 
 namespace tv {

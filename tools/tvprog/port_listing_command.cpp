@@ -4,7 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/ports/port_choices.h"
+#include "ports/port_choices.h"
 #include "tools/tvprog/prog_command_line.h"
 
 namespace tv {

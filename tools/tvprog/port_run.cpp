@@ -6,7 +6,7 @@
 #include <span>
 
 #include "device/read_back.h"
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 #include "synth/number_format.h"
 #include "tools/tvprog/prog_session.h"
 

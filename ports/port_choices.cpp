@@ -1,8 +1,8 @@
-#include "app/ports/port_choices.h"
+#include "ports/port_choices.h"
 
 #include <algorithm>
 
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 
 namespace tv {
 

@@ -1,8 +1,8 @@
 // The system's listing of serial ports, by Qt Serial Port.
 #include <QSerialPortInfo>
 
-#include "app/ports/port_lister.h"
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
+#include "ports/port_lister.h"
 
 namespace tv {
 

@@ -1,5 +1,5 @@
 // Port names to devices, and the retry rule for interrupted system calls.
-#include "serial/port_name.h"
+#include "ports/port_name.h"
 
 #include <gtest/gtest.h>
 

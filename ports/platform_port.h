@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "serial/port_name.h"
+#include "ports/port_name.h"
 
 namespace tv {
 

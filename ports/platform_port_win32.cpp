@@ -1,5 +1,5 @@
-#include "serial/platform_port.h"
-#include "serial/win32_port_name.h"
+#include "ports/platform_port.h"
+#include "ports/win32_port_name.h"
 
 namespace tv {
 

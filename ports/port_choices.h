@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/port_lister.h"
-#include "serial/port_name.h"
+#include "ports/port_lister.h"
+#include "ports/port_name.h"
 
 namespace tv {
 

@@ -1,4 +1,4 @@
-#include "serial/port_name.h"
+#include "ports/port_name.h"
 
 #include <cstdlib>
 

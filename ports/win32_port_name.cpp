@@ -1,4 +1,4 @@
-#include "serial/win32_port_name.h"
+#include "ports/win32_port_name.h"
 
 #include <cctype>
 
