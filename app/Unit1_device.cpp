@@ -136,7 +136,7 @@ void TForm1::Button6Click() {
     // what the unit gets is the image taken now.
     const ChannelImage image = channelImage(channelTable);
     const auto started = std::chrono::steady_clock::now();
-    const bool done = m_link->write(channelTable);
+    const bool done = m_link->write(image);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     flushStatus();
     m_readBack.writeEnded(image, done);

@@ -1,12 +1,9 @@
-// Port names to devices, and the retry rule for interrupted system calls.
+// Port names to devices.
 #include "ports/port_name.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <map>
-
-#include "serial/posix_call.h"
 
 namespace tv {
 namespace {
@@ -34,31 +31,6 @@ TEST(PortName, ResolvesComNamesPathsAndNothingElse) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(resolvePortName(c.name, env), c.device);
-    }
-}
-
-TEST(RetryOnEintr, RetriesOnlyInterruptedCalls) {
-    struct Case {
-        std::vector<int> failures;  // errno of each failing attempt before success
-        int wantResult;
-        int wantAttempts;
-    };
-    const Case cases[] = {
-        {{}, 7, 1},     {{EINTR}, 7, 2},          {{EINTR, EINTR, EINTR}, 7, 4},
-        {{EIO}, -1, 1}, {{EINTR, EAGAIN}, -1, 2},
-    };
-    for (const Case& c : cases) {
-        int attempts = 0;
-        const int result = retryOnEintr([&] {
-            if (attempts < static_cast<int>(c.failures.size())) {
-                errno = c.failures[static_cast<size_t>(attempts++)];
-                return -1;
-            }
-            ++attempts;
-            return 7;
-        });
-        EXPECT_EQ(result, c.wantResult);
-        EXPECT_EQ(attempts, c.wantAttempts);
     }
 }
 
