@@ -15,8 +15,8 @@
 #include "app/radio_group.h"
 #include "device/channel_image.h"
 #include "device/serial_port_binding.h"
-#include "profile/settings.h"
 #include "serial/rs232c.h"
+#include "settings/settings.h"
 
 namespace tv {
 
@@ -139,7 +139,7 @@ void TForm1::Button6Click() {
     const ChannelTable sent = channelTable;
     const ChannelImage image = channelImage(sent);
     const auto started = std::chrono::steady_clock::now();
-    const bool done = m_link->write(channelTable);
+    const bool done = m_link->write(image);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     flushStatus();
     m_readBack.writeEnded(image, done);

@@ -3,7 +3,7 @@
 // one that feeds a list of its own.
 #include <memory>
 
-#include "app/ports/port_lister.h"
+#include "ports/port_lister.h"
 
 namespace tv {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "device/header_reader.h"
-#include "synth/number_format.h"
+#include "os/hex_text.h"
 
 namespace tv {
 

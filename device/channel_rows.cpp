@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "options/option_table.h"
+#include "os/hex_text.h"
 #include "synth/counter_rules.h"
 #include "synth/latch_decoding.h"
 #include "synth/number_format.h"

@@ -4,9 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "device/channel_image.h"
 #include "device/reply_timing.h"
-#include "synth/number_format.h"
+#include "os/hex_text.h"
 
 namespace tv {
 
@@ -49,7 +48,7 @@ private:
 DeviceLink::DeviceLink(DevicePort& port, EventWaiter& waiter, DeviceView& view)
     : m_port(port), m_waiter(waiter), m_view(view) {}
 
-bool DeviceLink::write(const ChannelTable& table) {
+bool DeviceLink::write(const ChannelImage& image) {
     if (m_busy) {
         return false;
     }
@@ -57,10 +56,9 @@ bool DeviceLink::write(const ChannelTable& table) {
     BufferPos = 0;
     ReplyFlag = 0;
 
-    const ChannelImage image = channelImage(table);
     // The image stays in DeviceBuffer for anyone who looks, but the bytes are sent
-    // from this copy: replies keep landing in the buffer and, after 513 of them,
-    // would otherwise overwrite image bytes not yet sent.
+    // from the caller's image: replies keep landing in the buffer and, after 513 of
+    // them, would otherwise overwrite image bytes not yet sent.
     std::copy(image.begin(), image.end(), DeviceBuffer.begin() + kImageStart);
 
     // The time each reply took, from its byte's send to the reply's arrival;

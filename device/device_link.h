@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/channel_table.h"
+#include "device/channel_image.h"
 #include "device/protocol_bytes.h"
 
 namespace tv {
@@ -69,12 +69,13 @@ public:
 
     // Commands; each returns false when it stopped early (no reply, shut down)
     // or did not start because another command is still waiting.
-    bool write(const ChannelTable& table);  // "Write"
-    bool dump();                            // "Dump"
-    bool initialize();                      // "Initialize"
-    void viewBuffer();                      // "View Buffer"
-    void manualSend(uint8_t b);             // hidden Edit8
-    void manualCR();                        // hidden "send"
+    // "Write" of an image its caller computed once and keeps for the read-back.
+    bool write(const ChannelImage& image);
+    bool dump();                 // "Dump"
+    bool initialize();           // "Initialize"
+    void viewBuffer();           // "View Buffer"
+    void manualSend(uint8_t b);  // hidden Edit8
+    void manualCR();             // hidden "send"
 
     // The serial component's events, bound to these directly.
     void rs232c1RXCHAR();

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "os/file_error.h"
+#include "os/hex_text.h"
 #include "os/local_time.h"
 #include "os/path_separator.h"
-#include "synth/number_format.h"
 
 namespace tv {
 

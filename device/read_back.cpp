@@ -1,9 +1,9 @@
 #include "device/read_back.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "device/protocol_bytes.h"
+#include "os/hex_text.h"
 
 namespace tv {
 
@@ -29,12 +29,6 @@ uint32_t wordAt(std::span<const uint8_t> bytes, std::size_t start, std::size_t a
         if (start + k < available) word |= static_cast<uint32_t>(bytes[start + k]) << (8 * k);
     }
     return word;
-}
-
-std::string hexWord(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "device/reply_timing.h"
 
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 
 namespace tv {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "device/read_back.h"
-#include "synth/number_format.h"
+#include "os/hex_text.h"
 
 namespace tv {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "options/option_table.h"
-#include "profile/profile_document.h"
-#include "profile/profile_file.h"
-#include "profile/profile_integer.h"
+#include "settings/profile_document.h"
+#include "settings/profile_file.h"
+#include "settings/profile_integer.h"
 
 namespace {
 

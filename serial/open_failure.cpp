@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 
 namespace tv {
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <memory>
 
-#include "serial/port_name.h"
+#include "ports/port_name.h"
 #include "serial/serial_os.h"
 
 namespace tv {

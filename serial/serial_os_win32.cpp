@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "serial/win32_port_name.h"
+#include "ports/win32_port_name.h"
 
 namespace tv {
 

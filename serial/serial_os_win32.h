@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "serial/port_name.h"
+#include "ports/port_name.h"
 #include "serial/serial_os.h"
 #include "serial/win32_api.h"
 #include "serial/win32_error.h"

@@ -59,20 +59,6 @@ std::string floatText(long double value, const std::string& decimalSeparator) {
     return text;
 }
 
-namespace {
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-}  // namespace
-
-std::string hexText(int32_t value) {
-    // The unsigned conversion is the two's complement bit pattern.
-    uint32_t bits = static_cast<uint32_t>(value);
-    std::string text(8, '0');
-    for (int i = 7; i >= 0; --i, bits >>= 4) text[static_cast<size_t>(i)] = kHexDigits[bits & 0xF];
-    return text;
-}
-
-std::string hexByte(uint8_t value) { return {kHexDigits[value >> 4], kHexDigits[value & 0x0F]}; }
-
 std::string decimalText(int64_t value) { return std::to_string(value); }
 
 }  // namespace tv

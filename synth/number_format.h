@@ -12,12 +12,6 @@ namespace tv {
 // Not-a-number and infinities, which no caller passes, read "NAN", "INF", "-INF".
 std::string floatText(long double value, const std::string& decimalSeparator);
 
-// Exactly 8 uppercase hexadecimal digits; a negative value shows its two's complement.
-std::string hexText(int32_t value);
-
-// Two uppercase hexadecimal digits of a byte: 0x0A -> "0A".
-std::string hexByte(uint8_t value);
-
 // Decimal digits with a leading "-" when negative.
 std::string decimalText(int64_t value);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "os/hex_text.h"
 #include "synth/counter_rules.h"
 #include "synth/float_check.h"
 #include "synth/latch_encoding.h"

@@ -5,7 +5,7 @@
 
 #include "app/qt_text.h"
 #include "device/unit_memory.h"
-#include "synth/number_format.h"
+#include "os/hex_text.h"
 
 namespace tv {
 

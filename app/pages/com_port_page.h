@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/port_choices.h"
+#include "ports/port_choices.h"
 
 class QComboBox;
 class QLineEdit;

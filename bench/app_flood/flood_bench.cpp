@@ -11,13 +11,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "app/Unit1.h"
-#include "app/dialogs.h"
-#include "app/tv_application.h"
+#include "tests/support/offscreen_window_app.h"
 #include "tests/support/unit_process.h"
 
 namespace {
@@ -42,15 +40,11 @@ void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const auto dir = std::filesystem::temp_directory_path() / "tvconfig-flood-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    tv::TvApplication app(argc, argv);
-    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
+    const tv::testing::OffscreenWindowApp app(argc, argv, "flood-bench");
 
     constexpr int kFlood = 1 << 20;
-    tv::testing::UnitProcess unit({"--flood", std::to_string(kFlood)}, (dir / "unit.log").string());
+    tv::testing::UnitProcess unit({"--flood", std::to_string(kFlood)},
+                                  (app.dir() / "unit.log").string());
     ::setenv("TVCONFIG_COM1", unit.path().c_str(), 1);
     tv::TForm1 form;
     resetPeak();
@@ -77,6 +71,5 @@ int main(int argc, char** argv) {
         complete ? "received" : "NOT received", static_cast<double>(clock.elapsed()) / 1e3,
         static_cast<long long>(longestGap), peakMiB(),
         static_cast<long long>(form.Memo2->toPlainText().size()));
-    std::filesystem::remove_all(dir);
     return complete ? 0 : 1;
 }

@@ -7,13 +7,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "app/Unit1.h"
-#include "app/dialogs.h"
-#include "app/tv_application.h"
+#include "tests/support/offscreen_window_app.h"
 #include "tests/support/serial_os_fake.h"
 
 namespace tv {
@@ -47,13 +44,7 @@ BENCHMARK(BM_ReceiveToMemo2)->Arg(1 << 16)->Arg(1 << 20)->Unit(benchmark::kMilli
 }  // namespace tv
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ::setenv("TVCONFIG_COM1", "/nonexistent/tvconfig-bench", 1);
-    const auto dir = std::filesystem::temp_directory_path() / "tvconfig-receive-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    tv::TvApplication app(argc, argv);
-    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
+    const tv::testing::OffscreenWindowApp app(argc, argv, "receive-bench");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,26 +6,13 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "app/Unit1.h"
-#include "app/dialogs.h"
-#include "app/tv_application.h"
+#include "tests/support/offscreen_window_app.h"
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ::setenv("TVCONFIG_COM1", "/nonexistent/tvconfig-bench", 1);
-    const auto dir = std::filesystem::temp_directory_path() / "tvconfig-startup-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-
-    QElapsedTimer appTimer;
-    appTimer.start();
-    tv::TvApplication app(argc, argv);
-    const double appMs = static_cast<double>(appTimer.nsecsElapsed()) / 1e6;
-    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
+    const tv::testing::OffscreenWindowApp app(argc, argv, "startup-bench");
 
     std::vector<double> ms;
     for (int i = 0; i < 30; ++i) {
@@ -39,9 +26,8 @@ int main(int argc, char** argv) {
     }
     const double first = ms.front();
     std::sort(ms.begin() + 1, ms.end());
-    std::printf("application object: %.2f ms\n", appMs);
+    std::printf("application object: %.2f ms\n", app.applicationMs());
     std::printf("window start-up to first shown: first %.2f ms, median of next %zu: %.2f ms\n",
                 first, ms.size() - 1, ms[ms.size() / 2]);
-    std::filesystem::remove_all(dir);
     return 0;
 }

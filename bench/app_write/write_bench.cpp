@@ -22,8 +22,7 @@
 #include <vector>
 
 #include "app/Unit1.h"
-#include "app/dialogs.h"
-#include "app/tv_application.h"
+#include "tests/support/offscreen_window_app.h"
 #include "tests/support/unit_process.h"
 
 namespace {
@@ -36,12 +35,7 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const auto dir = std::filesystem::temp_directory_path() / "tvconfig-write-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    tv::TvApplication app(argc, argv);
-    tv::installDialogs(std::make_unique<tv::SilentDialogs>());
+    const tv::testing::OffscreenWindowApp app(argc, argv, "write-bench");
     long baud = 0;  // 0: tvunit answers as fast as it can
     if (argc == 3 && std::strcmp(argv[1], "--wire") == 0) {
         baud = std::strtol(argv[2], nullptr, 10);
@@ -59,7 +53,7 @@ int main(int argc, char** argv) {
     std::vector<double> roundTripUs;
     std::vector<double> readBackMs;  // Dump click to the memory in and View Buffer
     for (int i = 0; i < writes; ++i) {
-        const std::string log = (dir / "unit.log").string();
+        const std::string log = (app.dir() / "unit.log").string();
         std::filesystem::remove(log);
         tv::testing::UnitProcess unit(unitOptions, log);
         ::setenv("TVCONFIG_COM1", unit.path().c_str(), 1);
@@ -116,6 +110,5 @@ int main(int argc, char** argv) {
     }
     std::printf("round trip (byte arrival to next byte arrival at the unit): median %.1f us\n",
                 median(roundTripUs));
-    std::filesystem::remove_all(dir);
     return 0;
 }

@@ -17,21 +17,6 @@ using test::FixedClock;
 
 class HeaderLoadWindowTest : public WindowTest {
 protected:
-    // A table unlike the window's: every word and description different.
-    static ChannelTable someTable() {
-        ChannelTable t;
-        for (size_t c = 0; c < 8; ++c) {
-            const auto i = static_cast<int32_t>(c);
-            t.InitReg[c] = 0x0D8093 + i;
-            t.RefReg[c] = 0xC8 + 4 * i;
-            t.NReg[c] = 0x026901 + 0x100 * i;
-            t.FuncReg[c] = 0xFFFFFF - i;
-            t.description[c] =
-                std::to_string(5800 + c) + ",5 µMHz, STD=10MHz, PD=  kHz\r, I=5.00mA";
-        }
-        t.description[4].clear();
-        return t;
-    }
     // `table` as "save" writes it, in the test directory; returns its path.
     std::string saved(const ChannelTable& table, const std::string& name) {
         std::tm when{};
@@ -69,7 +54,7 @@ protected:
 
 TEST_F(HeaderLoadWindowTest, ADroppedHeaderFillsTheChannelsWhereverItLands) {
     TForm1& f = start();
-    const ChannelTable want = someTable();
+    const ChannelTable want = eightDifferentChannels();
     const std::string path = saved(want, "20240101_1200param.h");
     for (QWidget* target :
          std::initializer_list<QWidget*>{&f, f.Edit1, f.Memo2->viewport(), f.Button6}) {
@@ -92,7 +77,7 @@ TEST_F(HeaderLoadWindowTest, ADroppedHeaderFillsTheChannelsWhereverItLands) {
 
 TEST_F(HeaderLoadWindowTest, SaveAfterALoadWritesTheHeaderAgainButForTheDate) {
     TForm1& f = start();
-    const std::string path = saved(someTable(), "20240101_1200param.h");
+    const std::string path = saved(eightDifferentChannels(), "20240101_1200param.h");
     ASSERT_TRUE(drop(&f, {path}));
     const std::time_t later = std::time(nullptr) + 24 * 3600;  // another name than the loaded one
     f.setClock(std::make_unique<FixedClock>(later));
@@ -108,7 +93,7 @@ TEST_F(HeaderLoadWindowTest, SaveAfterALoadWritesTheHeaderAgainButForTheDate) {
 
 TEST_F(HeaderLoadWindowTest, AFileThatIsNoHeaderChangesNothingAndSaysWhy) {
     TForm1& f = start();
-    const ChannelTable before = someTable();
+    const ChannelTable before = eightDifferentChannels();
     writeFile("TVCONFIG.INI", "[PSC]\r\nVALUE=3\r\n");
     std::string cut = readFile(saved(before, "cut.h"));
     size_t end = 0;
@@ -136,7 +121,7 @@ TEST_F(HeaderLoadWindowTest, AFileThatIsNoHeaderChangesNothingAndSaysWhy) {
 
 TEST_F(HeaderLoadWindowTest, TheCommandLineLoadsOneHeaderAndRefusesTheRest) {
     TForm1& f = start();
-    const ChannelTable want = someTable();
+    const ChannelTable want = eightDifferentChannels();
     const QString good = QString::fromStdString(saved(want, "20240101_1200param.h"));
     const QString missing = QString::fromStdString((m_dir / "missing.h").string());
     const std::string kNot = "Not loaded, the channels are as they were: ";

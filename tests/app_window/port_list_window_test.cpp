@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/port_listing.h"
-#include "app/ports/port_choices.h"
+#include "ports/port_choices.h"
 #include "serial/rs232c.h"
 #include "tests/support/window_fixture.h"
 

@@ -18,14 +18,7 @@ protected:
     }
     // A header of eight different channels, loaded as `tvconfig HEADER` does.
     ChannelTable loadHeader(TForm1& f) {
-        ChannelTable t;
-        for (size_t c = 0; c < 8; ++c) {
-            const auto i = static_cast<int32_t>(c);
-            t.InitReg[c] = 0x0D8093 + i;
-            t.RefReg[c] = 0xC8 + 4 * i;
-            t.NReg[c] = 0x026901 + 0x100 * i;
-            t.FuncReg[c] = 0x0D8092 + i;
-        }
+        const ChannelTable t = eightDifferentChannels();
         writeFile("20240101_1200param.h", headerText(t, std::tm{}));
         f.loadHeaderArguments({QStringLiteral("20240101_1200param.h")});
         return t;

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "os/hex_text.h"
+
 namespace tv {
 namespace {
 
@@ -27,7 +29,7 @@ public:
     explicit FakePort(Log& log) : m_log(log) {}
     bool writebyte(uint8_t b) override {
         m_log.sent.push_back(b);
-        m_log.entries.push_back("tx " + hex(b));
+        m_log.entries.push_back("tx " + hexByte(b));
         if (onWrite) onWrite(b);
         return true;
     }
@@ -57,11 +59,6 @@ public:
     bool setrts(bool on) override {
         m_log.entries.push_back(on ? "rts 1" : "rts 0");
         return true;
-    }
-
-    static std::string hex(uint8_t b) {
-        static const char d[] = "0123456789ABCDEF";
-        return {d[b >> 4], d[b & 15]};
     }
 
     std::deque<uint8_t> incoming;
@@ -167,7 +164,7 @@ TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
     ChannelTable table = sampleTable();
     table.NReg[6] = -1;  // an option out of range: not two's complement
     table.FuncReg[6] = -300;
-    ASSERT_TRUE(link.write(table));
+    ASSERT_TRUE(link.write(channelImage(table)));
 
     std::vector<uint8_t> expected = {0x57, 0x0D};
     const std::vector<uint8_t> image = imageOf(table);
@@ -192,7 +189,7 @@ TEST_F(DeviceLinkTest, WriteSendsCommandCrAndImageWithAWaitAfterEach) {
 
 TEST_F(DeviceLinkTest, WriteRepliesFillBufferAndViewShowsFromPositionOne) {
     link.DeviceBuffer[200] = 0xEE;  // older contents beyond the replies stay
-    ASSERT_TRUE(link.write(sampleTable()));
+    ASSERT_TRUE(link.write(channelImage(sampleTable())));
     EXPECT_EQ(link.BufferPos, 130);
     EXPECT_EQ(link.ReplyFlag, 1);
     EXPECT_EQ(link.RxEventCount, 130);
@@ -206,7 +203,7 @@ TEST_F(DeviceLinkTest, WriteRepliesFillBufferAndViewShowsFromPositionOne) {
     ASSERT_EQ(view.memo3.size(), 17u * 50);
     EXPECT_EQ(view.memo3.substr(0, 50), [&] {
         std::string row;
-        for (int k = 1; k <= 16; ++k) row += FakePort::hex(link.DeviceBuffer[k]) + " ";
+        for (int k = 1; k <= 16; ++k) row += hexByte(link.DeviceBuffer[k]) + " ";
         return row + "\r\n";
     }());
     EXPECT_EQ(view.memo3.substr(0, 3), "F2 ");
@@ -272,7 +269,7 @@ TEST_F(DeviceLinkTest, DoubleRepliesEndWaitsByArrivalNotByPair) {
         pending.pop_front();
         return deliver();
     };
-    ASSERT_TRUE(link.write(sampleTable()));
+    ASSERT_TRUE(link.write(channelImage(sampleTable())));
     EXPECT_EQ(waiter.calls, 130);
     EXPECT_EQ(link.BufferPos, 130);
     EXPECT_EQ(pending.size(), 130u);
@@ -282,7 +279,7 @@ TEST_F(DeviceLinkTest, TimeOutStopsCommandWithStatusLine) {
     port.onWrite = nullptr;
     waiter.script = [](int call) { return call < 3 ? Outcome::Handled : Outcome::TimedOut; };
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_FALSE(link.write(sampleTable()));
+    EXPECT_FALSE(link.write(channelImage(sampleTable())));
     EXPECT_EQ(log.sent, (std::vector<uint8_t>{0x57}));
     EXPECT_EQ(view.memo2, "\nNo reply from the unit");
     EXPECT_EQ(view.enabledHistory, (std::vector<bool>{false, true}));
@@ -306,7 +303,7 @@ TEST_F(DeviceLinkTest, ReplyHandledAtTheDeadlineStillCounts) {
 
 TEST_F(DeviceLinkTest, ShutdownStopsSilently) {
     waiter.script = [this](int call) { return call < 10 ? deliver() : Outcome::ShuttingDown; };
-    EXPECT_FALSE(link.write(sampleTable()));
+    EXPECT_FALSE(link.write(channelImage(sampleTable())));
     EXPECT_EQ(log.sent.size(), 11u);
     EXPECT_EQ(view.memo2.size(), 10u * 3);  // the ten replies, no line added
     EXPECT_TRUE(view.messages.empty());
@@ -321,7 +318,7 @@ TEST_F(DeviceLinkTest, CommandStartedDuringWaitDoesNothing) {
             const size_t sentBefore = log.sent.size();
             nestedResults[0] = link.dump();
             nestedResults[1] = link.initialize();
-            nestedResults[2] = link.write(sampleTable());
+            nestedResults[2] = link.write(channelImage(sampleTable()));
             EXPECT_EQ(log.sent.size(), sentBefore);
         }
         return deliver();
@@ -335,7 +332,7 @@ TEST_F(DeviceLinkTest, CommandStartedDuringWaitDoesNothing) {
 
 TEST_F(DeviceLinkTest, ExceptionDuringWaitReenablesCommands) {
     waiter.script = [](int) -> Outcome { throw std::runtime_error("boom"); };
-    EXPECT_THROW(link.write(sampleTable()), std::runtime_error);
+    EXPECT_THROW(link.write(channelImage(sampleTable())), std::runtime_error);
     EXPECT_FALSE(link.busy());
     EXPECT_EQ(view.enabledHistory, (std::vector<bool>{false, true}));
     waiter.script = [this](int) { return deliver(); };
@@ -348,7 +345,7 @@ TEST_F(DeviceLinkTest, BufferNeverWrittenPastItsEnd) {
     EXPECT_EQ(link.BufferPos, 1100);  // still counted
     EXPECT_EQ(link.DeviceBuffer[1024], 1024 % 251);
     EXPECT_EQ(view.memo2.size(), 1100u * 3);
-    EXPECT_EQ(view.memo2.substr(1099 * 3), FakePort::hex(1099 % 251) + " ");
+    EXPECT_EQ(view.memo2.substr(1099 * 3), hexByte(1099 % 251) + " ");
     receive({0x01});
     EXPECT_EQ(link.BufferPos, 1101);
     EXPECT_EQ(link.DeviceBuffer[1024], 1024 % 251);
@@ -360,7 +357,7 @@ TEST_F(DeviceLinkTest, RepliesDoNotChangeTheImageBeingSent) {
         for (int i = 0; i < 5; ++i) port.incoming.push_back(0x99);
     };
     const ChannelTable table = sampleTable();
-    ASSERT_TRUE(link.write(table));
+    ASSERT_TRUE(link.write(channelImage(table)));
     EXPECT_EQ(link.BufferPos, 650);
     ASSERT_EQ(log.sent.size(), 130u);
     EXPECT_EQ(std::vector<uint8_t>(log.sent.begin() + 2, log.sent.end()), imageOf(table));
@@ -463,7 +460,7 @@ TEST_F(DeviceLinkTest, ALostLineStopsTheWaitingCommandAtOnce) {
         if (call == 0) link.rs232c1LINELOST();
         return Outcome::Handled;
     };
-    EXPECT_FALSE(link.write(sampleTable()));
+    EXPECT_FALSE(link.write(channelImage(sampleTable())));
     EXPECT_EQ(waiter.calls, 1);
     EXPECT_EQ(view.closes, 1);
     EXPECT_EQ(view.memo2,
@@ -497,13 +494,13 @@ TEST_F(DeviceLinkTest, SlowRepliesAddTheLatencyHintOnce) {
     for (const auto each : {std::chrono::microseconds(8000), std::chrono::microseconds(300)}) {
         unitAnswering(each);
         view.memo2.clear();
-        ASSERT_TRUE(link.write(sampleTable()));
+        ASSERT_TRUE(link.write(channelImage(sampleTable())));
         EXPECT_EQ(view.memo2.find("latency timer"), std::string::npos) << each.count();
     }
     // An adapter's 16 ms: one line with the time a reply took.
     unitAnswering(std::chrono::microseconds(16400));
     view.memo2.clear();
-    ASSERT_TRUE(link.write(sampleTable()));
+    ASSERT_TRUE(link.write(channelImage(sampleTable())));
     const size_t hint = view.memo2.find("\nEach reply took 16.4 ms");
     ASSERT_NE(hint, std::string::npos) << view.memo2;
     EXPECT_NE(view.memo2.find("latency timer", hint), std::string::npos);

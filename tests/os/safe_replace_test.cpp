@@ -7,8 +7,8 @@
 #include <string>
 
 #include "os/errors.h"
-#include "profile/settings.h"
-#include "tests/profile/profile_test_support.h"
+#include "settings/settings.h"
+#include "tests/settings/profile_test_support.h"
 #include "tests/support/file_size_limit_child.h"
 #ifndef _WIN32
 #include "tests/support/child_process.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "os/safe_replace.h"
-#include "profile/settings.h"
-#include "tests/profile/profile_test_support.h"
+#include "settings/settings.h"
+#include "tests/settings/profile_test_support.h"
 
 namespace tv {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "serial/platform_port.h"
+#include "ports/platform_port.h"
 #include "serial/posix_call.h"
 #include "serial/serial_os_linux.h"
 

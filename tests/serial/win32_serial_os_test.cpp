@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
 
+#include "os/hex_text.h"
 #include "serial/open_failure.h"
 #include "serial/post_queue.h"
 #include "serial/rs232c.h"
@@ -82,19 +82,14 @@ struct System {
 };
 System* sys = nullptr;
 
-std::string hex(DWORD v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(v));
-    return text;
-}
 BOOL ok(bool failed) { return failed ? FALSE : TRUE; }
 
 const Win32Api kRecorded{
     [](LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
        DWORD flags, HANDLE) {
-        const bool f =
-            sys->call("CreateFileA", std::string(name) + " " + hex(access) + " " + hex(share) +
-                                         " " + hex(disposition) + " " + hex(flags));
+        const bool f = sys->call(
+            "CreateFileA", std::string(name) + " " + hexLiteral(access) + " " + hexLiteral(share) +
+                               " " + hexLiteral(disposition) + " " + hexLiteral(flags));
         return f ? INVALID_HANDLE_VALUE : kPort;
     },
     [](HANDLE, DWORD in, DWORD out) {
@@ -116,7 +111,7 @@ const Win32Api kRecorded{
                                              std::to_string(t->WriteTotalTimeoutMultiplier) + " " +
                                              std::to_string(t->WriteTotalTimeoutConstant)));
     },
-    [](HANDLE, DWORD mask) { return ok(sys->call("SetCommMask", hex(mask))); },
+    [](HANDLE, DWORD mask) { return ok(sys->call("SetCommMask", hexLiteral(mask))); },
     [](HANDLE, LPDWORD events, LPOVERLAPPED) {
         *events = sys->occurred;
         return ok(sys->call("WaitCommEvent"));
@@ -125,7 +120,7 @@ const Win32Api kRecorded{
         status->cbInQue = sys->inQueue;
         return ok(sys->call("ClearCommError"));
     },
-    [](HANDLE, DWORD flags) { return ok(sys->call("PurgeComm", hex(flags))); },
+    [](HANDLE, DWORD flags) { return ok(sys->call("PurgeComm", hexLiteral(flags))); },
     [](HANDLE, DWORD f) { return ok(sys->call("EscapeCommFunction", std::to_string(f))); },
     [](HANDLE, LPVOID, DWORD count, LPDWORD done, LPOVERLAPPED) {
         *done = sys->moved;

@@ -3,30 +3,20 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 
+#include "os/hex_text.h"
 #include "serial/posix_call.h"
 
 namespace tv {
 
-namespace {
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-    return text;
-}
-
-}  // namespace
-
 std::string FakeSerialOs::describe(const LineState& s) {
     return "BaudRate=" + std::to_string(s.BaudRate) + " ByteSize=" + std::to_string(s.ByteSize) +
            " Parity=" + std::to_string(static_cast<int>(s.Parity)) +
-           " StopBits=" + std::to_string(static_cast<int>(s.StopBits)) + " Flags=" + hex(s.Flags) +
-           " XonLim=" + std::to_string(s.XonLim) + " XoffLim=" + std::to_string(s.XoffLim) +
-           " XonChar=" + hex(s.XonChar) + " XoffChar=" + hex(s.XoffChar) +
-           " ErrorChar=" + hex(s.ErrorChar) + " EofChar=" + hex(s.EofChar) +
-           " EvtChar=" + hex(s.EvtChar);
+           " StopBits=" + std::to_string(static_cast<int>(s.StopBits)) +
+           " Flags=" + hexLiteral(s.Flags) + " XonLim=" + std::to_string(s.XonLim) +
+           " XoffLim=" + std::to_string(s.XoffLim) + " XonChar=" + hexLiteral(s.XonChar) +
+           " XoffChar=" + hexLiteral(s.XoffChar) + " ErrorChar=" + hexLiteral(s.ErrorChar) +
+           " EofChar=" + hexLiteral(s.EofChar) + " EvtChar=" + hexLiteral(s.EvtChar);
 }
 
 void FakeSerialOs::failNext(Op op, int err, int times) {
@@ -199,7 +189,7 @@ bool FakeSerialOs::requestLowLatency() {
 
 bool FakeSerialOs::setEventMask(uint32_t mask) {
     std::lock_guard lock(m_mutex);
-    if (int err = enter(Op::SetEventMask, "setEventMask " + hex(mask))) return failed(err);
+    if (int err = enter(Op::SetEventMask, "setEventMask " + hexLiteral(mask))) return failed(err);
     if (!m_open) return failed(EBADF);
     m_mask = mask;
     m_changed.notify_all();
@@ -228,7 +218,7 @@ bool FakeSerialOs::clearError(int32_t& inQueue) {
 
 bool FakeSerialOs::purge(uint32_t flags) {
     std::lock_guard lock(m_mutex);
-    if (int err = enter(Op::Purge, "purge " + hex(flags))) return failed(err);
+    if (int err = enter(Op::Purge, "purge " + hexLiteral(flags))) return failed(err);
     if (!m_open) return failed(EBADF);
     if (flags & PURGE_RXCLEAR) m_rx.clear();
     return true;

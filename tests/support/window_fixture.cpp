@@ -31,6 +31,20 @@ std::vector<int> imageOf(const ChannelTable& t) {
     return image;
 }
 
+ChannelTable eightDifferentChannels() {
+    ChannelTable t;
+    for (size_t c = 0; c < 8; ++c) {
+        const auto i = static_cast<int32_t>(c);
+        t.InitReg[c] = 0x0D8093 + i;
+        t.RefReg[c] = 0xC8 + 4 * i;
+        t.NReg[c] = 0x026901 + 0x100 * i;
+        t.FuncReg[c] = 0xFFFFFF - i;
+        t.description[c] = std::to_string(5800 + c) + ",5 µMHz, STD=10MHz, PD=  kHz\r, I=5.00mA";
+    }
+    t.description[4].clear();
+    return t;
+}
+
 void WindowTest::SetUp() {
     m_oldDir = std::filesystem::current_path();
     m_dir = makeTestDirectory();

@@ -78,6 +78,10 @@ private:
 // The 128 bytes Write sends after "W" CR: each channel's four words, low byte first.
 std::vector<int> imageOf(const ChannelTable& t);
 
+// A table unlike the window's: every word and description different, channel 4's
+// description empty, one with a CR and one with a character outside ASCII.
+ChannelTable eightDifferentChannels();
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

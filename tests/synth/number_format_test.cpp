@@ -51,14 +51,6 @@ TEST(FloatText, WritesTheSeparatorPassedIn) {
     EXPECT_EQ(floatText(0.0001, "\u066B"), "0\u066B0001");
 }
 
-TEST(HexText, EightUppercaseDigitsTwosComplement) {
-    EXPECT_EQ(hexText(200), "000000C8");
-    EXPECT_EQ(hexText(0x00ABCDEF), "00ABCDEF");
-    EXPECT_EQ(hexText(-1), "FFFFFFFF");
-    EXPECT_EQ(hexText(-16), "FFFFFFF0");
-    EXPECT_EQ(hexText(std::numeric_limits<int32_t>::min()), "80000000");
-}
-
 TEST(ErrorBoxText, AddsAFullStopAfterBytesThatSortAfterTheDot) {
     EXPECT_EQ(errorBoxText("0 による浮動小数点数除算"), "0 による浮動小数点数除算.");
     EXPECT_EQ(errorBoxText("'x' は整数ではありません"), "'x' は整数ではありません.");

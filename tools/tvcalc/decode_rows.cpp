@@ -1,5 +1,6 @@
 #include "tools/tvcalc/decode_rows.h"
 
+#include "os/hex_text.h"
 #include "synth/counter_rules.h"
 #include "synth/latch_decoding.h"
 #include "synth/number_format.h"

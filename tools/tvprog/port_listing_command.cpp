@@ -1,25 +1,21 @@
 #include "tools/tvprog/port_listing_command.h"
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 
-#include "app/ports/port_choices.h"
+#include "os/hex_text.h"
+#include "ports/port_choices.h"
 #include "tools/tvprog/prog_command_line.h"
 
 namespace tv {
 
 namespace {
 
-std::string hex4(uint16_t value) {
-    char text[5];
-    std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(value));
-    return text;
-}
-
 std::string usbIds(const FoundPort& port) {
     if (!port.vendorId || !port.productId) return {};
-    return hex4(*port.vendorId) + ":" + hex4(*port.productId);
+    // Lower case, as the system's own USB listings show ids.
+    return hexDigits(*port.vendorId, 4, HexCase::Lower) + ":" +
+           hexDigits(*port.productId, 4, HexCase::Lower);
 }
 
 // Tabs and line ends would break a row of the table.

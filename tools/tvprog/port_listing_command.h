@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <vector>
 
-#include "app/ports/port_lister.h"
+#include "ports/port_lister.h"
 
 namespace tv {
 

@@ -6,8 +6,8 @@
 #include <span>
 
 #include "device/read_back.h"
-#include "serial/platform_port.h"
-#include "synth/number_format.h"
+#include "os/hex_text.h"
+#include "ports/platform_port.h"
 #include "tools/tvprog/prog_session.h"
 
 namespace tv {
@@ -40,7 +40,8 @@ std::string writeByteText(int32_t sent, uint8_t value) {
 
 class PortRun {
 public:
-    explicit PortRun(const PortJob& job) : m_job(job), m_session(job.stopRequested, job.notes) {}
+    explicit PortRun(const PortJob& job)
+        : m_job(job), m_image(channelImage(job.table)), m_session(job.stopRequested, job.notes) {}
 
     PortOutcome run() {
         if (!m_session.open(m_job.port)) {
@@ -74,7 +75,7 @@ private:
         m_session.onSent([this](int32_t sent) {
             if (m_job.progress) m_job.progress(sent, kWriteBytes);
         });
-        const bool done = m_session.link().write(m_job.table);
+        const bool done = m_session.link().write(m_image);
         m_session.onSent(nullptr);
         m_outcome.writeSeconds = secondsSince(m_start);
         if (!done) {
@@ -103,7 +104,6 @@ private:
 
     // A Dump, collected until the image shows or the time is up.
     bool readBack() {
-        const ChannelImage image = channelImage(m_job.table);
         if (!m_session.link().dump()) {
             return stopped("the read-back", "the unit did not answer the D of the read-back");
         }
@@ -121,7 +121,7 @@ private:
         auto quietFrom = Clock::now();
         while (!m_session.lineLost()) {
             const auto bytes = received();
-            if (std::search(bytes.begin(), bytes.end(), image.begin(), image.end()) !=
+            if (std::search(bytes.begin(), bytes.end(), m_image.begin(), m_image.end()) !=
                 bytes.end()) {
                 break;
             }
@@ -140,7 +140,7 @@ private:
                 return stopped("the read-back", "");
             }
         }
-        const ReadBackResult result = compareReadBack(image, received());
+        const ReadBackResult result = compareReadBack(m_image, received());
         m_memoryCame = result.matches;
         const std::string text = readBackLine(result);
         if (!result.matches && m_session.lineLost()) {
@@ -188,6 +188,8 @@ private:
     }
 
     const PortJob& m_job;
+    // What a write sends and a verify looks for: one image per run.
+    const ChannelImage m_image;
     ProgSession m_session;
     PortOutcome m_outcome;
     Clock::time_point m_start{};

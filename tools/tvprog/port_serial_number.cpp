@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "app/ports/port_choices.h"
-#include "app/ports/port_lister.h"
+#include "ports/port_choices.h"
+#include "ports/port_lister.h"
 
 namespace tv {
 

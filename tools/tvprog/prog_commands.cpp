@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "synth/number_format.h"
+#include "os/hex_text.h"
 #include "tools/tvprog/dump_collection.h"
 #include "tools/tvprog/port_runs.h"
 #include "tools/tvprog/prog_session.h"
