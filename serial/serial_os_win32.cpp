@@ -112,6 +112,17 @@ void Win32SerialOs::closeHandle(HANDLE& handle) {
     handle = nullptr;
 }
 
+const char* Win32SerialOs::notSerialKind() {
+    const DWORD type = m_api.GetFileType(m_port);
+    if (type == FILE_TYPE_DISK) return "a regular file";
+    if (type == FILE_TYPE_PIPE) return "a named pipe";
+    // Every serial driver answers GetCommState; other devices (NUL, CON) do not.
+    DCB probe{};
+    probe.DCBlength = sizeof(DCB);
+    if (!m_api.GetCommState(m_port, &probe)) return "a device that is not a COM port";
+    return nullptr;
+}
+
 bool Win32SerialOs::openPort(const std::string& name) {
     if (isOpen()) return failWith(ERROR_SHARING_VIOLATION, Win32Stage::Open);
     const auto path = resolveWin32PortName(name, m_env);
@@ -122,6 +133,15 @@ bool Win32SerialOs::openPort(const std::string& name) {
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) return fail(Win32Stage::Open);
     m_port = port;
+    // A file, a pipe or NUL opens as well as a port does; without this the first
+    // communications call would fail later with a code that says nothing of why.
+    if (const char* what = notSerialKind(); what != nullptr) {
+        closePort();
+        failWith(ERROR_INVALID_FUNCTION, Win32Stage::Open);
+        m_lastError.kind = SerialError::Kind::NotSerial;
+        m_lastError.message = what;
+        return false;
+    }
     m_mask.store(0);
     m_hungUp.store(false);
     m_lossReported = false;

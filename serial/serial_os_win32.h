@@ -68,6 +68,9 @@ private:
     // Records GetLastError (or `code`) as the last error; false.
     bool fail(Win32Stage stage);
     bool failWith(uint32_t code, Win32Stage stage);
+    // What the handle just opened is when it is no serial port ("a regular
+    // file"); nullptr for a port.
+    const char* notSerialKind();
     // Marks the line hung up when `code` says the device has gone.
     void noteGone(uint32_t code);
     // Asks the port's state (ClearCommError) whether the line has gone; true

@@ -11,6 +11,7 @@ struct Win32Api {
     HANDLE(WINAPI* CreateFileA)
     (LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
      DWORD flags, HANDLE templateFile);
+    DWORD(WINAPI* GetFileType)(HANDLE file);
     BOOL(WINAPI* SetupComm)(HANDLE port, DWORD inQueue, DWORD outQueue);
     BOOL(WINAPI* GetCommState)(HANDLE port, LPDCB dcb);
     BOOL(WINAPI* SetCommState)(HANDLE port, LPDCB dcb);

@@ -10,6 +10,7 @@ namespace tv {
 const Win32Api& systemWin32Api() {
     static const Win32Api api{
         &::CreateFileA,
+        &::GetFileType,  // a file, a pipe or a device: what was opened
         &::SetupComm,
         &::GetCommState,
         &::SetCommState,

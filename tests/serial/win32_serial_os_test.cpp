@@ -43,6 +43,7 @@ struct System {
     DWORD occurred = 0;  // events a completed WaitCommEvent reports
     DWORD inQueue = 0;
     DWORD lastError = 0;
+    DWORD fileType = FILE_TYPE_CHAR;  // what GetFileType says the opened name is
     std::function<void()> onEndlessWait;
 
     // Records a call; true when it is to fail.
@@ -92,6 +93,7 @@ const Win32Api kRecorded{
                                " " + hexLiteral(disposition) + " " + hexLiteral(flags));
         return f ? INVALID_HANDLE_VALUE : kPort;
     },
+    [](HANDLE) { return sys->call("GetFileType") ? DWORD{0} : sys->fileType; },
     [](HANDLE, DWORD in, DWORD out) {
         return ok(sys->call("SetupComm", std::to_string(in) + " " + std::to_string(out)));
     },
@@ -206,6 +208,8 @@ TEST_F(Win32Port, OpenAndCloseMakeTheirCallsInOrder) {
     ASSERT_TRUE(rs.close());
     const Strings ui = {
         "CreateFileA \\\\.\\COM1 0xC0000000 0x0 0x3 0x40000080",
+        "GetFileType",
+        "GetCommState",     // a serial port answers it; NUL does not
         "CreateEventA 10",  // the monitor's request event
         "CreateEventA 10",  // the one that ends its wait
         "SetupComm 1024 1024",
@@ -315,6 +319,22 @@ TEST_F(Win32Port, FailedOpenNamesTheDeviceItAskedFor) {
     EXPECT_EQ(os->lastError().device, "\\\\.\\COM9");
     EXPECT_NE(openFailureReason("com9", os->lastError()).find("(\\\\.\\COM9) did not open"),
               std::string::npos);
+}
+
+TEST_F(Win32Port, WhatOpensButIsNoSerialPortIsNamedAndClosed) {
+    const std::pair<DWORD, std::string> cases[] = {
+        {FILE_TYPE_DISK, "a regular file"},
+        {FILE_TYPE_PIPE, "a named pipe"},
+        {FILE_TYPE_CHAR, "a device that is not a COM port"}};
+    for (const auto& [type, what] : cases) {
+        system.fileType = type;
+        system.failures["GetCommState"] = {ERROR_INVALID_FUNCTION};  // as NUL answers
+        auto os = makeOs();
+        EXPECT_FALSE(os->openPort("com3")) << what;
+        EXPECT_EQ(system.calls.back(), "CloseHandle port") << what;
+        EXPECT_NE(openFailureReason("com3", os->lastError()).find("serial port: " + what + ". "),
+                  std::string::npos);
+    }
 }
 
 TEST_F(Win32Port, TransfersWaitBoundedAndCancelWhatTimesOut) {

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <span>
 
+#include "device/dump_collector.h"
 #include "device/read_back.h"
 #include "os/hex_text.h"
 #include "ports/platform_port.h"
@@ -107,40 +108,23 @@ private:
         if (!m_session.link().dump()) {
             return stopped("the read-back", "the unit did not answer the D of the read-back");
         }
-        const DeviceLink& link = m_session.link();
-        const auto received = [&] {
-            const auto count = std::min<int32_t>(link.BufferPos, DeviceLink::kBufferSize);
-            return std::span<const uint8_t>(link.DeviceBuffer.data(), static_cast<size_t>(count));
-        };
-        const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                 std::chrono::duration<double>(m_job.line.seconds));
-        // Done when the image shows; or, when it does not, once a memory's worth
+        // Done when the image shows; or, when it does not, once a reply's worth
         // has come and the line has gone quiet: a unit that holds other words
         // does not keep the bench waiting out the whole time.
-        int32_t seen = link.BufferPos;
-        auto quietFrom = Clock::now();
-        while (!m_session.lineLost()) {
-            const auto bytes = received();
-            if (std::search(bytes.begin(), bytes.end(), m_image.begin(), m_image.end()) !=
-                bytes.end()) {
-                break;
-            }
-            if (link.BufferPos != seen) {
-                seen = link.BufferPos;
-                quietFrom = Clock::now();
-            }
-            const bool enough = seen >= DeviceLink::kImageSize;
-            const auto until =
-                enough ? std::min(deadline, quietFrom + m_session.quietTime()) : deadline;
-            const auto outcome = m_session.waiter().waitForEvents(until);
-            if (outcome == EventWaiter::Outcome::TimedOut && (!enough || Clock::now() >= until)) {
-                break;
-            }
-            if (outcome == EventWaiter::Outcome::ShuttingDown) {
-                return stopped("the read-back", "");
-            }
+        DumpCollection collection;
+        collection.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(m_job.line.seconds));
+        collection.quiet = m_session.quietTime();
+        collection.expected = &m_image;
+        if (!collectDumpReply(m_session.link(), m_session.waiter(), collection,
+                              [this] { return m_session.lineLost(); })) {
+            return stopped("the read-back", "");
         }
-        const ReadBackResult result = compareReadBack(m_image, received());
+        const DeviceLink& link = m_session.link();
+        const auto count = std::min<int32_t>(link.BufferPos, DeviceLink::kBufferSize);
+        const std::span<const uint8_t> received(link.DeviceBuffer.data(),
+                                                static_cast<size_t>(count));
+        const ReadBackResult result = compareReadBack(m_image, received);
         m_memoryCame = result.matches;
         const std::string text = readBackLine(result);
         if (!result.matches && m_session.lineLost()) {
