@@ -368,7 +368,9 @@ TEST_F(DeviceWindowTest, AMegabyteFloodNeverFreezesTheWindow) {
         const int32_t pos = f.deviceLink().BufferPos;
         if (pos > 2 && pos < kFlood + 2) ++ticksDuringFlood;
     });
-    ticks.start(100);
+    // A tick every 20 ms: an idle machine takes the megabyte in about 200 ms, which a
+    // slower timer would see once or twice by chance.
+    ticks.start(20);
     click(control<QPushButton>("Button11"));  // the first answer sets off the flood
     ASSERT_TRUE(waitUntil([&] { return f.deviceLink().BufferPos >= kFlood + 2; }, 120000));
     ticks.stop();
