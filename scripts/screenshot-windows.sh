@@ -11,23 +11,21 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/packages.sh"
+. "$root/scripts/lib/wine_server.sh"
 ensure_packages xvfb xauth xdotool imagemagick wine wine64 gcc
 win=$root/build-win
 exe=$(ls "$win"/package/tvconfig-*-win64/tvconfig.exe)
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-
 [ -f "$win/tiocm_shim.so" ] ||  # DTR and RTS on a pseudo-terminal (tests/windows)
   gcc -shared -fPIC -O2 -o "$win/tiocm_shim.so" "$root/tests/windows/tiocm_shim.c" -ldl
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  wine_server_release
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
+wine_server_start "${TVCONFIG_WINEPREFIX:-$win/wineprefix}"
 "$root/build/tools/tvunit/tvunit" --log "$work/unit.log" >"$work/unit.out" &
 pids+=($!)
 display=:57
@@ -36,8 +34,7 @@ pids+=($!)
 sleep 1
 export DISPLAY=$display
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$(head -n1 "$work/unit.out")" /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w >/dev/null 2>&1 || true
+wine_server_restart  # the mapping and the display take effect at a server's start
 mkdir "$work/current"
 (cd "$work/current" && LD_PRELOAD=$win/tiocm_shim.so wine explorer /desktop=tvconfig,1024x768 "$exe" \
   >/dev/null 2>&1 &)

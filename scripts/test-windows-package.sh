@@ -25,9 +25,12 @@ setup=$win/tvconfig-$version-win64-setup.exe
 [ -n "$version" ] && [ -f "$setup" ] ||
   { echo "test-windows-package.sh: no installer in $win; run scripts/build-windows.sh" >&2; exit 1; }
 
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix-package}
-export WINEDEBUG=${WINEDEBUG:--all}
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+# The server started here is stopped at the exit, however the script ends.
+. "$root/scripts/lib/wine_server.sh"
+work=$(mktemp -d)
+unit=""
+trap '[ -z "$unit" ] || kill "$unit" 2>/dev/null; wine_server_release; rm -rf "$work"' EXIT
+wine_server_start "${TVCONFIG_WINEPREFIX:-$win/wineprefix-package}"
 
 status=0
 check() {  # what, command...
@@ -57,9 +60,6 @@ check "Start-menu entry for tvconfig" test -f "$menu"
 check "uninstaller listed under Add/Remove Programs" registered
 
 # The window needs a display; the Wine server started for it goes with it.
-work=$(mktemp -d)
-unit=""
-trap '[ -z "$unit" ] || kill "$unit" 2>/dev/null; rm -rf "$work"' EXIT
 # A unit on COM1, as on the bench: the simulated one from the Linux build, on a
 # link of this prefix (the mapping takes effect at the next server start,
 # which start-and-close.sh makes). Without it the start-up open would fail and
@@ -75,9 +75,11 @@ cat >"$work/start-and-close.sh" <<'INNER'
 #!/usr/bin/env bash
 # Runs on the virtual display: $1 the installed tvconfig.exe, $2 a log, $3 the
 # name of the window to wait for before closing, $4 (optional) the name of a
-# window that must never be shown.
+# window that must never be shown. A server of its own, whose programs draw on
+# this display.
 set -u
-wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+. "$TVCONFIG_ROOT/scripts/lib/wine_server.sh"
+wine_server_restart || exit 1
 wine "$1" >"$2" 2>&1 &
 program=$!
 seen=$2.seen
@@ -107,10 +109,11 @@ rc=$?
 wait
 never=0
 [ ! -e "$seen" ] || { echo "window \"$4\" was shown" >>"$2"; never=1; }
-wineserver -k >/dev/null 2>&1
+wine_server_stop
 exit $((shown | rc | never))
 INNER
 chmod +x "$work/start-and-close.sh"
+export TVCONFIG_ROOT=$root
 mkdir "$work/current" "$work/startup-box"
 started() {
   (cd "$work/current" && xvfb-run -a -s "-screen 0 1024x768x24" \
@@ -132,8 +135,8 @@ check "WM_CLOSE during the start-up Error box ends it without showing the window
 check "TVCONFIG.INI saved at that close" grep -q '^\[rs232c1\]' "$work/startup-box/TVCONFIG.INI"
 
 # The uninstaller copies itself away and returns at once: wait for its work.
+wine_server_start "$WINEPREFIX"  # the last run on the display stopped its own
 wine "$dir/uninstall.exe" /S
 gone() { ! installed && ! registered && [ ! -e "$menu" ]; }
 check "silent uninstall removes the programs, the Start-menu entry and the listing" waitFor 30 gone
-wineserver -k >/dev/null 2>&1 || true
 exit $status

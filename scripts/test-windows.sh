@@ -47,13 +47,16 @@ if ! { [ -f build/CMakeCache.txt ] || cmake -S . -B build -DTV_WERROR=ON; } >"$l
   exit 1
 fi
 
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$root/build-win/wineprefix}
+# One persistent server for every stage (each program then starts in a tenth of
+# a second), stopped at the end; the first program starts Wine's services,
+# which must not hold ctest's output.
+. scripts/lib/wine_server.sh
+trap 'wine_server_release; rm -rf "$logs"' EXIT
+if ! wine_server_start "${TVCONFIG_WINEPREFIX:-$root/build-win/wineprefix}"; then
+  echo "0 passed, 1 failed"
+  exit 1
+fi
 export TVCONFIG_WINEPREFIX=$WINEPREFIX
-export WINEDEBUG=${WINEDEBUG:--all}
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-# A server kept alive makes each program start in a tenth of a second; the
-# first program starts Wine's services, which must not hold ctest's output.
-wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 echo "=== unit tests under Wine (ctest) ==="

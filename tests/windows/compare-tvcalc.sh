@@ -9,7 +9,8 @@
 #
 # Needs build-win/ (scripts/build-windows.sh) and the native build in build/
 # (its tvcalc and tvcalc tests are built here). TVCONFIG_WINEPREFIX chooses
-# the Wine prefix (default build-win/wineprefix), which must be started.
+# the Wine prefix (default build-win/wineprefix), made and started here when
+# the caller has not.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win=$root/build-win
@@ -20,11 +21,10 @@ exe=$win/tools/tvcalc/tvcalc.exe
 [ -f "$native/CMakeCache.txt" ] || cmake -S "$root" -B "$native" -DTV_WERROR=ON >/dev/null
 nice cmake --build "$native" -j2 --target tvcalc test_tvcalc test_tvcalc_decode >/dev/null
 
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-
+source "$root/scripts/lib/wine_server.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'wine_server_release; rm -rf "$work"' EXIT
+wine_server_start "${TVCONFIG_WINEPREFIX:-$win/wineprefix}"
 # The tests' own verdict belongs to the Linux suites; here they only list
 # their cases (and leave the header the decode cases read in $work).
 for t in tests/tvcalc/test_tvcalc tests/tvcalc/test_tvcalc_decode; do

@@ -63,10 +63,14 @@ TEST_F(WineDeviceTest, WriteSendsTheImageAndWaitsForEachReply) {
     // Received and answered bytes alternate: none left before the last reply.
     ASSERT_EQ(log.size(), 260u);
     for (size_t i = 0; i < log.size(); ++i) EXPECT_EQ(log[i].received, i % 2 == 0) << "entry " << i;
-    // The replies run on in one line; the line after it says the Write is done.
+    // The replies run on in one line; the line after it says the Write is done. On a
+    // loaded machine Wine's replies can average above kSlowReply, and the window then
+    // rightly says so in a line of its own between the two.
     const auto lines = memoLines(f.Memo2);
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2].substr(0, 9), "57 0D 93 ");
+    size_t replies = lines.size() - 2;
+    if (replies > 0 && lines[replies].rfind("Each reply took ", 0) == 0) --replies;
+    EXPECT_EQ(lines[replies].substr(0, 9), "57 0D 93 ");
     EXPECT_EQ(lines.back().rfind("Write done: 130 bytes, every reply in, ", 0), 0u) << lines.back();
 }
 

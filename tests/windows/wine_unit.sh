@@ -1,8 +1,9 @@
 # Sourced by the runs under Wine against tvunit: builds what the Linux side
-# needs (tvunit, the line shim), starts the Wine prefix with COM1 mapped to a
-# fixed link that each started unit points at its terminal, and stops the
-# unit again. After sourcing: $root, $win, $work (removed at exit), $shim,
-# $com1 (the link) and the functions start_unit and stop_unit.
+# needs (tvunit, the line shim), starts the Wine prefix's persistent server
+# (scripts/lib/wine_server.sh) with COM1 mapped to a fixed link that each
+# started unit points at its terminal, and stops the unit again. After
+# sourcing: $root, $win, $work (removed at exit), $shim, $com1 (the link) and
+# the functions start_unit and stop_unit.
 #
 # Needs build-win/ (scripts/build-windows.sh); tvunit comes from the native
 # build in build/ (configured and built here when missing).
@@ -32,9 +33,7 @@ for dll in libstdc++-6.dll libwinpthread-1.dll; do
 done
 WINEPATH=$(printf 'Z:%s;' "${dll_dirs[@]}")
 export WINEPATH
-export WINEPREFIX=${TVCONFIG_WINEPREFIX:-$win/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+source "$root/scripts/lib/wine_server.sh"
 
 work=$(mktemp -d)
 unit_pid=""
@@ -45,7 +44,8 @@ stop_unit() {
   fi
   unit_pid=""
 }
-trap 'stop_unit; rm -rf "$work"' EXIT
+trap 'stop_unit; wine_server_release; rm -rf "$work"' EXIT
+wine_server_start "${TVCONFIG_WINEPREFIX:-$win/wineprefix}"
 
 # COM1 is a link of this prefix's own; the mapping takes effect when the
 # server starts, so start a fresh one. Its first program starts Wine's
@@ -54,9 +54,7 @@ trap 'stop_unit; rm -rf "$work"' EXIT
 com1=$WINEPREFIX/tvunit-com1
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$com1" /f >/dev/null 2>&1
 wine reg add 'HKLM\Software\Wine\Ports' /v COM15 /d "$com1" /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w >/dev/null 2>&1 || true
-wineserver -p 300 >/dev/null 2>&1 || true  # already running: fine
+wine_server_restart
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 # start_unit LOG [tvunit options...]: a unit on COM1 logging its bytes to LOG.
