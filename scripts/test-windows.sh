@@ -64,7 +64,8 @@ f=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout)'
 grep -q '100% tests passed' "$logs/ctest.log" || f=$((f > 0 ? f : 1))
 passed=$((passed + p)); failed=$((failed + f))
 
-for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-tvprog-under-wine \
+for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-look-under-wine \
+             run-tvprog-under-wine \
              run-unicode-under-wine; do
   echo "=== $stage ==="
   tests/windows/$stage.sh 2>&1 | tee "$logs/$stage.log"
