@@ -1,11 +1,13 @@
 #include "app/pages/room_for_text.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
 #include <algorithm>
@@ -16,6 +18,8 @@
 namespace tv {
 
 namespace {
+
+constexpr char kWidestText[] = "tvWidestText";
 
 // Neighbouring group frames share their edge lines: controls that overlap by
 // this much or less are side by side, not one over the other.
@@ -120,18 +124,45 @@ QSize buttonSize(const QPushButton* b) {
     return text + (b->size() - room.size());
 }
 
+// The least height of a combo box whose edit field holds a line of text with
+// the pixel a line edit keeps above and below it.
+int comboHeight(const QComboBox* c) {
+    if (!c->isEditable()) return 0;
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    opt.editable = true;
+    opt.frame = c->hasFrame();
+    const QRect field =
+        c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+    return c->height() + std::max(0, c->fontMetrics().height() + 2 - field.height());
+}
+
 QRect extentOf(const std::vector<QWidget*>& children) {
     QRect r;
     for (const QWidget* w : children) r |= w->geometry();
     return r;
 }
 
-QSize grownExtent(const QRect& before, const QRect& after) {
-    return {std::max(0, after.right() - before.right()),
-            std::max(0, after.bottom() - before.bottom())};
-}
+// How far the controls inside a container reached before they were fitted to
+// their texts, and after.
+struct Reach {
+    QRect before;
+    QRect after;
+    QSize growth() const {
+        return {std::max(0, after.right() - before.right()),
+                std::max(0, after.bottom() - before.bottom())};
+    }
+};
 
-QSize fitInside(QWidget* container);
+Reach fitInside(QWidget* container);
+
+// A group keeps the room it had after its controls, up to this much, when they
+// grow past its edge.
+constexpr int kGroupMargin = 4;
+
+int heldLength(int length, int farBefore, int farAfter) {
+    return std::max(length, farAfter + 1 + std::min(kGroupMargin, length - (farBefore + 1)));
+}
 
 // Fits a control's own texts and what it holds; returns the least size it now needs.
 QSize leastSize(QWidget* w) {
@@ -139,20 +170,27 @@ QSize leastSize(QWidget* w) {
     if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
         QSize growth;
         for (int i = 0; i < tabs->count(); ++i)
-            growth = growth.expandedTo(fitInside(tabs->widget(i)));
+            growth = growth.expandedTo(fitInside(tabs->widget(i)).growth());
         return w->size() + growth;
     }
     if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        const QSize held = g->size() + fitInside(g);
-        return {std::max(held.width(), titleWidth(g)), held.height()};
+        const Reach reach = fitInside(g);
+        if (reach.after.isEmpty()) return {titleWidth(g), 0};
+        return {std::max(titleWidth(g),
+                         heldLength(g->width(), reach.before.right(), reach.after.right())),
+                heldLength(g->height(), reach.before.bottom(), reach.after.bottom())};
     }
     if (auto* b = qobject_cast<QPushButton*>(w)) return buttonSize(b);
+    if (auto* c = qobject_cast<QComboBox*>(w)) return {0, comboHeight(c)};
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        const QString widest = l->property(kWidestText).toString();
+        if (!widest.isEmpty()) return {l->fontMetrics().horizontalAdvance(widest), 0};
+    }
     return {};
 }
 
-// Grows the children of container to their texts; returns how much farther
-// they now reach.
-QSize fitInside(QWidget* container) {
+// Grows the children of container to their texts.
+Reach fitInside(QWidget* container) {
     const std::vector<QWidget*> children = shownChildren(container);
     const QRect before = extentOf(children);
     for (QWidget* w : children) {
@@ -161,14 +199,18 @@ QSize fitInside(QWidget* container) {
         growTo(w, Qt::Vertical, least.height());
         if (auto* label = qobject_cast<QLabel*>(w)) clearBeside(label);
     }
-    return grownExtent(before, extentOf(children));
+    return {before, extentOf(children)};
 }
 
 }  // namespace
 
+void reserveRoomFor(QLabel* label, const QString& widest) {
+    label->setProperty(kWidestText, widest);
+}
+
 QSize growToTexts(QWidget* form) {
     form->ensurePolished();
-    return fitInside(form);
+    return fitInside(form).growth();
 }
 
 }  // namespace tv

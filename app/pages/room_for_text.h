@@ -5,6 +5,8 @@
 // to hold its pages. Where the font fits, nothing moves.
 #include <QSize>
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace tv {
@@ -13,5 +15,9 @@ namespace tv {
 // fonts and styles as polished; returns how much wider and taller the form's
 // controls now reach than before.
 QSize growToTexts(QWidget* form);
+
+// A label whose text changes while the window runs keeps room for the widest
+// text it will show: its group grows for that text too.
+void reserveRoomFor(QLabel* label, const QString& widest);
 
 }  // namespace tv

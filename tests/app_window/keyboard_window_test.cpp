@@ -48,9 +48,9 @@ TEST_F(KeyboardWindowTest, TabWalksEachPageInReadingOrder) {
           "BitBtn1"}},
         {"TabSheet2",
          {"Edit1",       "Edit2",       "Edit3",       "RadioGroup3", "RadioGroup4",  "RadioGroup5",
-          "RadioGroup1", "RadioGroup7", "RadioGroup8", "RadioGroup9", "RadioGroup10",
-          "Button4",     "Button5",     "Edit6",       "Edit4",       "Edit5",        "Edit9",
-          "RadioGroup2", "Button14",    "Button6",     "Button15",    "Memo2",        "BitBtn1"}},
+          "RadioGroup1", "RadioGroup7", "RadioGroup8", "RadioGroup9", "RadioGroup10", "Button4",
+          "Button5",     "Edit6",       "Edit4",       "Edit5",       "Edit9",        "RadioGroup2",
+          "Button14",    "Button6",     "Button15",    "Memo2",       "BitBtn1"}},
         {"TabSheet3", {"ComboBox1", "ComboBox2", "Button1", "Memo2", "BitBtn1"}},
     };
     startActive();

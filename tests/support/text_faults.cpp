@@ -148,6 +148,9 @@ std::string nameOf(const QWidget* w) {
     if (auto* r = qobject_cast<const QRadioButton*>(w))
         return w->parentWidget()->objectName().toStdString() + " item \"" +
                r->text().toStdString() + "\"";
+    // A part of a control (a combo box's edit) is named after the control.
+    if (w->objectName().isEmpty() && w->parentWidget())
+        return nameOf(w->parentWidget()) + " " + w->metaObject()->className();
     return w->objectName().toStdString();
 }
 

@@ -74,12 +74,15 @@ set_dpi() {  # Wine 8 reads the user's value; older prefixes the machine's
 take_pictures() {
   local dpi=$1 dir=$2 page window="" box
   mkdir -p "$dir" "$work/current"
-  (cd "$work/current" && TVCONFIG_COM1='\\.\COM99' QT_QPA_PLATFORM=windows wine "$app" \
-     >/dev/null 2>&1 &)
+  (cd "$work/current" && TVCONFIG_COM1='\\.\COM99' WINEQT_QPA_PLATFORM=windows wine "$app" \
+     >/dev/null 2>&1 &) 2>/dev/null
   for _ in $(seq 120); do
     # The start-up box about the missing port comes first: answer it.
-    box=$(xdotool search --name '^Error$' 2>/dev/null | head -n1)
-    [ -z "$box" ] || xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+    box=$(xdotool search --onlyvisible --name '^tvconfig$' 2>/dev/null | head -n1)
+    if [ -n "$box" ]; then
+      xdotool windowfocus "$box" 2>/dev/null || true
+      xdotool key Return 2>/dev/null || true
+    fi
     window=$(xdotool search --onlyvisible --name 'Configurator' 2>/dev/null | head -n1)
     [ -n "$window" ] && break
     sleep 0.5
@@ -88,7 +91,7 @@ take_pictures() {
     echo "run-look-under-wine.sh: tvconfig.exe showed no window at $dpi dpi" >&2
   else
     sleep 2
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool windowfocus "$window" 2>/dev/null || true
     for page in 1 2 3 4; do
       import -window "$window" "$dir/window-${dpi}dpi-$page.png"
       xdotool key ctrl+Tab
@@ -96,13 +99,14 @@ take_pictures() {
     done
   fi
   wine taskkill /im tvconfig.exe /f >/dev/null 2>&1 || true
+  wait 2>/dev/null || true
 }
 
 passed=0
 failed=0
 for dpi in 96 120 144; do
   set_dpi "$dpi"
-  if QT_QPA_PLATFORM=windows timeout -k 5 600 wine "$tests" \
+  if WINEQT_QPA_PLATFORM=windows timeout -k 5 600 wine "$tests" \
        --gtest_filter='TextFitWindowTest.*:KeyboardWindowTest.*' </dev/null >"$work/out" 2>&1 &&
      grep -q '^\[  PASSED  \]' <(tr -d '\r' <"$work/out") &&
      ! grep -q '^\[  SKIPPED \]' <(tr -d '\r' <"$work/out"); then
