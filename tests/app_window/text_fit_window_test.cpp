@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
 #ifdef _WIN32
-        // tests/windows/run-look-under-wine.sh runs these on Wine's own display.
+        // scripts/test-windows-look.sh runs these on Wine's own display.
         if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
             GTEST_SKIP() << "Qt's offscreen platform on Windows has no font database, so no text "
                             "can be measured there";

@@ -7,7 +7,7 @@
 # (100 %, 125 % and 150 %, Wine's LogPixels). A cut or covered text fails its
 # scale and is named with its control.
 #
-#   tests/windows/run-look-under-wine.sh [DIR]
+#   scripts/test-windows-look.sh [DIR]
 #
 # With DIR it also leaves a picture of tvconfig.exe at each scale and page there
 # (DIR/window-<dpi>dpi-<page>.png), the pages turned with Ctrl+Tab.
@@ -15,7 +15,7 @@
 # of this run's own (TVCONFIG_LOOK_WINEPREFIX, default build-win/wineprefix-look),
 # so the other Windows runs keep 96 dpi.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build-win
 shots=${1:-}
 . "$root/scripts/lib/packages.sh"
@@ -23,7 +23,7 @@ ensure_packages xvfb xauth xdotool imagemagick wine wine64 fonts-ipafont-gothic
 tests=$win/tests/app_window/app_window_tests.exe
 app=$win/app/tvconfig.exe
 for f in "$tests" "$app"; do
-  [ -f "$f" ] || { echo "run-look-under-wine.sh: $f is missing; run scripts/build-windows.sh" >&2; exit 1; }
+  [ -f "$f" ] || { echo "test-windows-look.sh: $f is missing; run scripts/build-windows.sh" >&2; exit 1; }
 done
 
 # The DLLs of Qt (where the build took it from) and of the compiler's runtime.
@@ -57,7 +57,7 @@ start_server
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "run-look-under-wine.sh: Xvfb did not start" >&2; exit 1; }
+[ -s "$work/display" ] || { echo "test-windows-look.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
 set_dpi() {  # Wine 8 reads the user's value; older prefixes the machine's
@@ -88,7 +88,7 @@ take_pictures() {
     sleep 0.5
   done
   if [ -z "$window" ]; then
-    echo "run-look-under-wine.sh: tvconfig.exe showed no window at $dpi dpi" >&2
+    echo "test-windows-look.sh: tvconfig.exe showed no window at $dpi dpi" >&2
   else
     sleep 2
     xdotool windowfocus "$window" 2>/dev/null || true
@@ -99,7 +99,6 @@ take_pictures() {
     done
   fi
   wine taskkill /im tvconfig.exe /f >/dev/null 2>&1 || true
-  wait 2>/dev/null || true
 }
 
 passed=0
