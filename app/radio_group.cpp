@@ -63,16 +63,7 @@ QRect RadioGroup::inside() const {
     return style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxContents, this);
 }
 
-QSize RadioGroup::leastSize() const {
-    QStyleOptionGroupBox opt;
-    opt.initFrom(this);
-    opt.text = title();
-    opt.textAlignment = alignment();
-    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    const QRect label =
-        style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, this);
-    // The title with as much room after it as the style leaves before it.
-    const int titleWidth = title().isEmpty() ? 0 : label.right() + 1 + label.left();
+QSize RadioGroup::leastSizeForItems() const {
     int itemWidth = 0;
     for (const QRadioButton* b : m_buttons) {
         QStyleOptionButton item;
@@ -84,7 +75,7 @@ QSize RadioGroup::leastSize() const {
     }
     const int perColumn = (count() + m_columns - 1) / m_columns;
     const QSize frame = size() - inside().size();
-    return {std::max(titleWidth, frame.width() + m_columns * itemWidth),
+    return {frame.width() + m_columns * itemWidth,
             frame.height() + perColumn * fontMetrics().height()};
 }
 

@@ -19,6 +19,7 @@ namespace tv {
 
 namespace {
 
+// The property that holds the widest text a label will show (reserveRoomFor).
 constexpr char kWidestText[] = "tvWidestText";
 
 // Neighbouring group frames share their edge lines: controls that overlap by
@@ -166,7 +167,8 @@ int heldLength(int length, int farBefore, int farAfter) {
 
 // Fits a control's own texts and what it holds; returns the least size it now needs.
 QSize leastSize(QWidget* w) {
-    if (auto* g = qobject_cast<RadioGroup*>(w)) return g->leastSize();
+    if (auto* g = qobject_cast<RadioGroup*>(w))
+        return g->leastSizeForItems().expandedTo({titleWidth(g), 0});
     if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
         QSize growth;
         for (int i = 0; i < tabs->count(); ++i)
