@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include "app/dialogs.h"
 #include "app/error_guard.h"
 #include "app/header_drop.h"
+#include "app/pages/reading_order.h"
+#include "app/pages/room_for_text.h"
 #include "app/qt_event_waiter.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
@@ -75,7 +78,6 @@ TForm1::TForm1(std::unique_ptr<SerialOs> serialOs, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
-    setFixedSize(562, 444);
     move(200, 98);
     buildControls();
     createPort(std::move(serialOs));
@@ -104,6 +106,19 @@ void TForm1::buildControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{Memo3, Edit4, Edit5, Edit6, Edit9})
         w->setFont(fixedPitchFont());
     PageControl1->setCurrentWidget(TabSheet2);
+    // The client area of the form, grown where the fonts need more room.
+    setFixedSize(QSize(562, 444) + growToTexts(this));
+    orderTabsByReading(this);
+    nameFieldsByLabels(this);
+    // Ctrl+Tab changes page from any control, those outside the pages included.
+    const auto turnPage = [this](int step) {
+        const int n = PageControl1->count();
+        PageControl1->setCurrentIndex((PageControl1->currentIndex() + step + n) % n);
+    };
+    connect(new QShortcut(QKeySequence::NextChild, this), &QShortcut::activated, this,
+            [turnPage] { turnPage(1); });
+    connect(new QShortcut(QKeySequence::PreviousChild, this), &QShortcut::activated, this,
+            [turnPage] { turnPage(-1); });
 }
 
 void TForm1::connectHandlers() {

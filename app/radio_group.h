@@ -21,12 +21,19 @@ public:
     void setItemIndex(int index);
     int count() const { return static_cast<int>(m_buttons.size()); }
     QRadioButton* button(int index) const { return m_buttons.at(static_cast<size_t>(index)); }
+    // The least size that shows every item whole in the current font: the
+    // columns share the inside equally, so each is as wide as the widest item,
+    // and each row is one line of text high. The title is the caller's to fit.
+    QSize leastSizeForItems() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void layoutButtons();
+    QRect inside() const;
+    // The group is one Tab stop: its selected item, or its first while none is.
+    void keepOneTabStop();
 
     QButtonGroup m_group;
     std::vector<QRadioButton*> m_buttons;

@@ -6,8 +6,10 @@
 #   2. tvcalc.exe against the Linux tvcalc over the tvcalc tests' cases;
 #   3. the serial component against tvunit on COM1;
 #   4. the window's device cases against tvunit on COM1, offscreen;
-#   5. tvprog.exe write against tvunit on COM1;
-#   6. tvcalc.exe and tvprog.exe with a Japanese file name and full-width
+#   5. the window's look and keyboard on Wine's own display at 96, 120 and 144
+#      dpi (scripts/test-windows-look.sh);
+#   6. tvprog.exe write against tvunit on COM1;
+#   7. tvcalc.exe and tvprog.exe with a Japanese file name and full-width
 #      digits, to files and on a console.
 # Prints each stage's result and ends with "N passed, N failed"; exits non-zero
 # on any failure.
@@ -67,13 +69,15 @@ f=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout)'
 grep -q '100% tests passed' "$logs/ctest.log" || f=$((f > 0 ? f : 1))
 passed=$((passed + p)); failed=$((failed + f))
 
-for stage in compare-tvcalc run-serial-under-wine run-window-under-wine run-tvprog-under-wine \
-             run-unicode-under-wine; do
-  echo "=== $stage ==="
-  tests/windows/$stage.sh 2>&1 | tee "$logs/$stage.log"
+for stage in tests/windows/compare-tvcalc tests/windows/run-serial-under-wine \
+             tests/windows/run-window-under-wine scripts/test-windows-look \
+             tests/windows/run-tvprog-under-wine tests/windows/run-unicode-under-wine; do
+  stage_name=$(basename "$stage")
+  echo "=== $stage_name ==="
+  $stage.sh 2>&1 | tee "$logs/$stage_name.log"
   rc=${PIPESTATUS[0]}
   before=$failed
-  count "$logs/$stage.log"
+  count "$logs/$stage_name.log"
   # A stage that fails is counted as a failure even when its last line is not.
   [ "$rc" -eq 0 ] || [ "$failed" -gt "$before" ] || failed=$((failed + 1))
 done

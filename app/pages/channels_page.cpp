@@ -38,7 +38,12 @@ void ChannelsPage::buildChannelsPage(QTabWidget* pageControl, ChannelGridSource 
     ChannelGrid->setModel(m_gridModel);
     ChannelGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ChannelGrid->setSelectionMode(QAbstractItemView::NoSelection);
-    ChannelGrid->setFocusPolicy(Qt::NoFocus);
+    // One Tab stop: the arrow keys move through the cells (and scroll sideways),
+    // Tab goes on to the buttons.
+    ChannelGrid->setFocusPolicy(Qt::StrongFocus);
+    ChannelGrid->setTabKeyNavigation(false);
+    // No label stands beside the grid: a screen reader says the page's name.
+    ChannelGrid->setAccessibleName(QStringLiteral("Channels"));
     ChannelGrid->verticalHeader()->hide();  // the "ch" column names the rows
     ChannelGrid->verticalHeader()->setDefaultSectionSize(ChannelGrid->fontMetrics().height() + 6);
     ChannelGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/pages/form_controls.h"
+#include "app/pages/room_for_text.h"
 #include "app/radio_group.h"
 
 namespace tv {
@@ -47,6 +48,11 @@ void ManualWritePage::buildManualWritePage(QWidget* sheet) {
     Button3 = makeButton(GroupBox2, "Button3", QStringLiteral("prev"), 8, 96, 49, 25);
     Button4 = makeButton(GroupBox2, "Button4", QStringLiteral("serch"), 64, 96, 49, 25);
     Button5 = makeButton(GroupBox2, "Button5", QStringLiteral("reset"), 120, 96, 49, 25);
+
+    // The finder shows up to 15 significant digits and a separator.
+    const QString widestValue = QStringLiteral("8888.88888888888");
+    reserveRoomFor(Label4, widestValue);
+    reserveRoomFor(Label11, widestValue);
 
     GroupBox3 = place(new QGroupBox(QStringLiteral("Result"), p), 192, 216, 177, 129);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
