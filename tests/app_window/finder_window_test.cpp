@@ -15,7 +15,15 @@ TEST_F(FinderWindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile) {
     TForm1& f = start();
     EXPECT_EQ(f.windowTitle().toStdString(), "Tarvex-D tpye1 Configurator  V1.0");
     EXPECT_EQ(f.objectName().toStdString(), "Form1");
-    EXPECT_EQ(f.size(), QSize(562, 444));
+#ifdef _WIN32
+    // The window grows where a text needs more room than its control has: with
+    // the IPA stand-ins, or on Qt's offscreen platform, which measures Windows
+    // texts without a font database.
+    EXPECT_GE(f.width(), 562);
+    EXPECT_GE(f.height(), 444);
+#else
+    EXPECT_EQ(f.size(), QSize(562, 444));  // the program's fonts fit every control
+#endif
     EXPECT_EQ(f.minimumSize(), f.maximumSize());  // can't be resized
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
     // "Manual Write" in front
