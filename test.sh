@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Checks the format of every C and C++ file, builds tvconfig and runs every
-# test: the whole suite in a normal build, a check of the Debian package, the
-# Windows build's suites and installer under Wine, the suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer, everything but the window under
-# ThreadSanitizer, and a short libFuzzer run of the settings-file and header readers.
+# Checks the format of every C and C++ file and the links of the Markdown
+# documents, builds tvconfig and runs every test: the whole suite in a normal
+# build, a check of the Debian package, the Windows build's suites and installer
+# under Wine, the suite again under AddressSanitizer + UndefinedBehaviorSanitizer,
+# everything but the window under ThreadSanitizer, and a short libFuzzer run of
+# the settings-file and header readers.
 # Installs missing Debian packages first. Any failure or sanitizer report fails it.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -18,8 +19,11 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
-echo "=== format ==="
-if scripts/check-format.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+echo "=== format and links ==="
+docs_ok=1
+scripts/check-format.sh || docs_ok=0
+scripts/check-links.sh || docs_ok=0
+if [ $docs_ok -eq 1 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 # run_suite NAME BUILD_DIR [cmake options...]
 run_suite() {
