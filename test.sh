@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the format of every C and C++ file and that every include points down
-# the rooms, builds tvconfig and runs every test: the whole suite in a normal
+# Checks the format of every C and C++ file, that every include points down the
+# rooms and that the links of the Markdown documents resolve, builds tvconfig and runs every test: the whole suite in a normal
 # build, a check of the Debian package, the Windows build's suites and
 # installer under Wine, the suite again under AddressSanitizer +
 # UndefinedBehaviorSanitizer, everything but the window under ThreadSanitizer,
@@ -9,7 +9,7 @@
 # Prints each stage's time as it ends and the total before the closing line.
 #
 #   ./test.sh          everything (what CI runs)
-#   ./test.sh quick    the format and room checks and the normal build's suite only
+#   ./test.sh quick    the format, room and link checks and the normal build's suite only
 set -uo pipefail
 cd "$(dirname "$0")"
 mode=${1:-all}
@@ -51,8 +51,9 @@ stage "missing Debian packages" scripts/install-deps.sh || exit 1
 checks() {
   counted scripts/check-format.sh
   counted scripts/check-rooms.sh
+  counted scripts/check-links.sh
 }
-stage "format and rooms" checks
+stage "format, rooms and links" checks
 
 # run_suite BUILD_DIR [cmake options...]
 run_suite() {
