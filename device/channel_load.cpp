@@ -13,27 +13,11 @@ constexpr const char* kNotLoaded = "Not loaded, the channels are as they were: "
 
 ChannelLoad refused(const std::string& reason) { return {std::nullopt, {kNotLoaded + reason}}; }
 
-// A line break inside a description (a header edited by hand) would break the
-// memo's one line a channel; it is shown as its escape instead.
-std::string oneLine(const std::string& text) {
-    std::string out;
-    for (const char ch : text) {
-        if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
 std::string channelLine(const ChannelTable& table, size_t c) {
     std::string line = "ch" + std::to_string(c) + "  " + hexText(table.InitReg[c]) + ' ' +
                        hexText(table.RefReg[c]) + ' ' + hexText(table.NReg[c]) + ' ' +
                        hexText(table.FuncReg[c]);
-    if (!table.description[c].empty()) line += "  " + oneLine(table.description[c]);
+    if (!table.description[c].empty()) line += "  " + descriptionOnOneLine(table.description[c]);
     return line;
 }
 

@@ -21,21 +21,6 @@ std::string itemOf(OptionGroup group, int32_t index) {
     return std::string(items[static_cast<std::size_t>(index)]);
 }
 
-// A description edited by hand may hold line breaks; a cell shows one line.
-std::string oneLine(const std::string& text) {
-    std::string out;
-    for (const char ch : text) {
-        if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
 // The word decoded when its control bits name the latch of its place.
 std::optional<DecodedLatch> decodedAs(int32_t word, Latch latch, int32_t variant) {
     const DecodedLatch d = decodeLatch(static_cast<uint32_t>(word) & 0xFFFFFF, variant);
@@ -151,7 +136,7 @@ ChannelRow channelRow(const ChannelTable& table, std::size_t c, int32_t variant,
                       const std::string& decimalSeparator) {
     ChannelRow row;
     row.ch = "ch" + std::to_string(c);
-    row.description = oneLine(table.description[c]);
+    row.description = descriptionOnOneLine(table.description[c]);
     row.InitReg = hexText(table.InitReg[c]);
     row.RefReg = hexText(table.RefReg[c]);
     row.NReg = hexText(table.NReg[c]);

@@ -30,4 +30,18 @@ bool setChannel(ChannelTable& table, int32_t memoryChannel, const LatchSet& latc
     return true;
 }
 
+std::string descriptionOnOneLine(const std::string& description) {
+    std::string out;
+    for (const char ch : description) {
+        if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 }  // namespace tv

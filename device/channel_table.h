@@ -17,6 +17,10 @@ struct ChannelTable {
     std::array<std::string, kChannels> description{};
 };
 
+// A description shown on one line (a status line, a grid cell): the line
+// breaks a header edited by hand may hold become their escapes "\r" and "\n".
+std::string descriptionOnOneLine(const std::string& description);
+
 // The charge-pump current text of a "Current1(mA)" index ("2.50mA" for 3);
 // the empty text for an index outside 0..7.
 std::string currentText(int32_t current1);
