@@ -26,15 +26,6 @@ for f in "$tests" "$app"; do
   [ -f "$f" ] || { echo "test-windows-look.sh: $f is missing; run scripts/build-windows.sh" >&2; exit 1; }
 done
 
-# The DLLs of Qt (where the build took it from) and of the compiler's runtime.
-qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
-dll_dirs=("${qt_dir:-$win/qt}/bin")
-for dll in libstdc++-6.dll libwinpthread-1.dll; do
-  dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
-done
-WINEPATH=$(printf 'Z:%s;' "${dll_dirs[@]}")
-export WINEPATH
-
 work=$(mktemp -d)
 xvfb_pid=""
 cleanup() {
@@ -46,6 +37,7 @@ trap cleanup EXIT
 
 # The server first, kept alive between the programs, then the prefix.
 . "$root/scripts/lib/wine_server.sh"
+wine_dll_path "$win"  # Qt's DLLs and the compiler's runtime
 wine_server_start "${TVCONFIG_LOOK_WINEPREFIX:-$win/wineprefix-look}" || exit 1
 
 # A display of our own: Xvfb picks a free number and tells it on fd 3.

@@ -17,6 +17,8 @@
 #   wine_server_stop          stops the server and waits until it has gone
 #   wine_server_release       stops it if this script started it: a script run
 #                             by another that started it leaves it running
+#   wine_dll_path WIN_BUILD   exports WINEPATH: the DLLs of Qt (where the build in
+#                             WIN_BUILD took it from) and of the compiler's runtime
 #
 # TVCONFIG_WINESERVER_PREFIX (exported) names the prefix whose server a parent
 # script started persistent; only then is a server found running trusted.
@@ -74,4 +76,17 @@ wine_server_stop() {
 
 wine_server_release() {
   [ "$wine_server_owner" -eq 0 ] || wine_server_stop
+}
+
+wine_dll_path() {
+  local win=$1 qt_dir dll
+  # Qt is where the build took it from: build-win/qt, or the unpacked prefix
+  # that TVCONFIG_WIN_QT named.
+  qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
+  local dll_dirs=("${qt_dir:-$win/qt}/bin")
+  for dll in libstdc++-6.dll libwinpthread-1.dll; do
+    dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
+  done
+  WINEPATH=$(printf 'Z:%s;' "${dll_dirs[@]}")
+  export WINEPATH
 }

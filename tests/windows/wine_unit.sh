@@ -23,17 +23,9 @@ if [ ! -f "$shim" ] || [ "$root/tests/windows/tiocm_shim.c" -nt "$shim" ]; then
   gcc -shared -fPIC -O2 -Wall -Wextra -o "$shim" "$root/tests/windows/tiocm_shim.c" -ldl
 fi
 
-# The DLLs of Qt and of the compiler's runtime, for the programs that use them.
-# Qt is where the build took it from: build-win/qt, or the unpacked prefix
-# that TVCONFIG_WIN_QT named.
-qt_dir=$(sed -n 's/^TV_WIN_QT_DIR:[A-Z]*=//p' "$win/CMakeCache.txt" 2>/dev/null || true)
-dll_dirs=("${qt_dir:-$win/qt}/bin")
-for dll in libstdc++-6.dll libwinpthread-1.dll; do
-  dll_dirs+=("$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
-done
-WINEPATH=$(printf 'Z:%s;' "${dll_dirs[@]}")
-export WINEPATH
 source "$root/scripts/lib/wine_server.sh"
+# The DLLs of Qt and of the compiler's runtime, for the programs that use them.
+wine_dll_path "$win"
 
 work=$(mktemp -d)
 unit_pid=""
